@@ -1,0 +1,23 @@
+# Thin wrapper over CMake for the usual tasks; see README.md.
+BUILD ?= build
+JOBS ?= 2
+ifdef CI
+CMAKE_FLAGS += -DZEPTOR_WERROR=ON
+endif
+
+.PHONY: all check example sanitize fuzz bench clean
+
+all:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Configures, builds and runs every test.
+check: all
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Measures the scan and a whole run against `wc -l`.
+bench: all
+	bench/run.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) build-sanitize build-fuzz

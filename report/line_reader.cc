@@ -1,0 +1,114 @@
+#include "report/line_reader.h"
+
+#include <cstring>
+
+#include "report/tag_search.h"
+
+namespace {
+
+std::string_view withoutCarriageReturn(const char* text, size_t length) {
+  if (length > 0 && text[length - 1] == '\r') --length;
+  return std::string_view(text, length);
+}
+
+}  // namespace
+
+LineReader::LineReader(std::istream& input)
+    : input_(input), buffer_(new char[kBlockSize]) {}
+
+bool LineReader::refill() {
+  if (at_end_) return false;
+  const size_t unread = end_ - begin_;
+  std::memmove(buffer_.get(), buffer_.get() + begin_, unread);
+  begin_ = 0;
+  end_ = unread;
+  input_.read(buffer_.get() + end_,
+              static_cast<std::streamsize>(kBlockSize - end_));
+  const size_t count = static_cast<size_t>(input_.gcount());
+  end_ += count;
+  if (!input_) at_end_ = true;
+  return count > 0;
+}
+
+bool LineReader::next(Line* line) {
+  if (inside_line_) consumeRest(nullptr);
+  for (;;) {
+    const char* start = buffer_.get() + begin_;
+    const size_t available = end_ - begin_;
+    const void* newline = std::memchr(start, '\n', available);
+    if (newline != nullptr) {
+      const size_t length = static_cast<const char*>(newline) - start;
+      begin_ += length + 1;
+      *line = Line{withoutCarriageReturn(start, length), false};
+      return true;
+    }
+    if (available == kBlockSize) {
+      begin_ = end_;
+      inside_line_ = true;
+      *line = Line{std::string_view(start, available), true};
+      return true;
+    }
+    if (!refill()) {
+      if (available == 0) return false;
+      // The last line has no line end.
+      begin_ = end_;
+      *line = Line{withoutCarriageReturn(start, available), false};
+      return true;
+    }
+  }
+}
+
+void LineReader::appendRest(std::string* out) { consumeRest(out); }
+
+void LineReader::consumeRest(std::string* out) {
+  for (;;) {
+    const char* start = buffer_.get() + begin_;
+    const size_t available = end_ - begin_;
+    const void* newline = std::memchr(start, '\n', available);
+    const size_t length =
+        newline ? static_cast<const char*>(newline) - start : available;
+    if (out != nullptr) out->append(start, length);
+    if (newline != nullptr) {
+      begin_ += length + 1;
+      break;
+    }
+    begin_ = end_;
+    if (!refill()) break;
+  }
+  inside_line_ = false;
+}
+
+void LineReader::skipToTagCandidate(size_t column) {
+  for (;;) {
+    if (inside_line_) consumeRest(nullptr);
+    const char* start = buffer_.get() + begin_;
+    const char* end = buffer_.get() + end_;
+    if (static_cast<size_t>(end - start) > column) {
+      if (start[column] == 'D' || start[column] == 'V') return;
+      const char* candidate = findTagCandidate(start, end, column);
+      if (candidate != nullptr) {
+        begin_ = candidate - buffer_.get();
+        return;
+      }
+      // Every line start whose tested byte is in the buffer has been ruled
+      // out; keep only a last line start whose byte is still to come.
+      const size_t last_newline =
+          std::string_view(start, end - start).rfind('\n');
+      const size_t last_start =
+          last_newline == std::string_view::npos ? 0 : last_newline + 1;
+      if (last_newline != std::string_view::npos &&
+          static_cast<size_t>(end - start) - last_start <= column) {
+        begin_ += last_start;
+      } else {
+        begin_ = end_;
+        inside_line_ = true;
+      }
+    }
+    if (!refill()) {
+      // What is left is too short to carry a tag, or is nothing at all.
+      begin_ = end_;
+      inside_line_ = false;
+      return;
+    }
+  }
+}

@@ -1,0 +1,106 @@
+#include "report/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> readAll(const std::string& text) {
+  std::istringstream input(text);
+  LineReader reader(input);
+  std::vector<std::string> lines;
+  Line line;
+  while (reader.next(&line)) lines.emplace_back(line.text);
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(LineReaderTest, SplitsLinesAndStripsOneCarriageReturn) {
+  EXPECT_EQ(Lines{}, readAll(""));
+  EXPECT_EQ(Lines{""}, readAll("\n"));
+  EXPECT_EQ((Lines{"a", "", "b"}), readAll("a\n\nb\n"));
+  EXPECT_EQ((Lines{"a", "b"}), readAll("a\r\nb"));
+  EXPECT_EQ((Lines{"a\r", "\rb", "c"}), readAll("a\r\r\n\rb\nc\r"));
+  EXPECT_EQ((Lines{std::string("a\0b", 3)}), readAll(std::string("a\0b", 3)));
+}
+
+TEST(LineReaderTest, TruncatesALongLineAndSkipsOrAppendsItsRest) {
+  const std::string head(LineReader::kBlockSize, 'h');
+  const std::string rest(LineReader::kBlockSize * 2 + 17, 'r');
+  const std::string text = "x\n" + head + rest + "\nnext\n";
+  for (bool append : {false, true}) {
+    std::istringstream input(text);
+    LineReader reader(input);
+    Line line;
+    ASSERT_TRUE(reader.next(&line));
+    ASSERT_TRUE(reader.next(&line));
+    EXPECT_TRUE(line.truncated);
+    EXPECT_EQ(head, line.text);
+    if (append) {
+      std::string out;
+      reader.appendRest(&out);
+      EXPECT_EQ(rest, out);
+    }
+    ASSERT_TRUE(reader.next(&line));
+    EXPECT_EQ("next", line.text);
+    EXPECT_FALSE(line.truncated);
+    EXPECT_FALSE(reader.next(&line));
+  }
+}
+
+// Random text with lines of every length, some longer than a block.
+std::string randomText(std::mt19937& random) {
+  std::string text;
+  std::uniform_int_distribution<int> kind(0, 99);
+  while (text.size() < 3 * LineReader::kBlockSize) {
+    const int k = kind(random);
+    const size_t length = k == 0 ? LineReader::kBlockSize + random() % 1000
+                                 : random() % (k < 50 ? 12 : 90);
+    for (size_t i = 0; i < length; ++i) {
+      text += "DVxD\r"[random() % 5];
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+// Skipping to tag candidates must keep every line that has a tag letter at
+// the column; any other line it returns is too short to carry a tag.
+TEST(LineReaderTest, SkippingKeepsEveryTagCandidate) {
+  std::mt19937 random(1043);
+  for (int round = 0; round < 6; ++round) {
+    const std::string text = randomText(random);
+    for (size_t column : {0, 8, 9}) {
+      Lines expected;
+      for (const std::string& line : readAll(text)) {
+        if (line.size() > column &&
+            (line[column] == 'D' || line[column] == 'V'))
+          expected.push_back(line.substr(0, column + 1));
+      }
+      std::istringstream input(text);
+      LineReader reader(input);
+      Lines kept;
+      Line line;
+      for (;;) {
+        reader.skipToTagCandidate(column);
+        if (!reader.next(&line)) break;
+        if (line.text.size() > column) {
+          kept.emplace_back(line.text.substr(0, column + 1));
+        }
+      }
+      Lines candidates;
+      for (const std::string& k : kept) {
+        if (k[column] == 'D' || k[column] == 'V') candidates.push_back(k);
+      }
+      EXPECT_EQ(expected, candidates) << "round " << round;
+      EXPECT_EQ(expected.size(), kept.size());
+    }
+  }
+}
+
+}  // namespace

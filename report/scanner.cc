@@ -1,0 +1,170 @@
+#include "report/scanner.h"
+
+#include <cmath>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "report/decimal.h"
+#include "report/fatal.h"
+#include "report/line_reader.h"
+#include "support/trim.h"
+
+// What is read, by 0-based column; o is the offset control, 1 when the file
+// keeps a carriage-control column in front of every line, else 0.
+//   magic    "PROGRAM OMBRIX" in the first 20 columns, white space trimmed;
+//            the line's first character decides o (blank 1, "P" 0).
+//   version  "VERSION" at o+57 of a line longer than 65; the text is from
+//            column 66 to the line end (column 66 is not shifted by o).
+//   spacing  "DISTANCE=" at o+8 of a line longer than 17; metres in the 12
+//            columns from o+22.
+//   error    "VERT.ANG.=" at o+8 of a line longer than 18; the standard
+//            error in the 6 columns from o+56.
+// The first line is never examined. Deliberate choices where nothing else is
+// defined: lines are tested without a carriage return at their end; no tag
+// is tested before the offset is known; a tagged line that stops before its
+// value field is skipped.
+
+namespace {
+
+constexpr int kOffsetUndetermined = -10;
+constexpr size_t kMagicWidth = 20;
+constexpr std::string_view kMagic = "PROGRAM OMBRIX";
+constexpr size_t kVersionMinLength = 66;
+constexpr size_t kVersionTagColumn = 57;
+constexpr size_t kVersionTextColumn = 66;
+constexpr std::string_view kVersionTag = "VERSION";
+constexpr size_t kTagColumn = 8;
+constexpr std::string_view kSpacingTag = "DISTANCE=";
+constexpr size_t kSpacingMinLength = 18;
+constexpr size_t kSpacingValueColumn = 22;
+constexpr size_t kSpacingValueWidth = 12;
+constexpr std::string_view kErrorTag = "VERT.ANG.=";
+constexpr size_t kErrorMinLength = 19;
+constexpr size_t kErrorValueColumn = 56;
+constexpr size_t kErrorValueWidth = 6;
+
+// Returns up to `width` characters of `text` from `column`.
+std::string_view field(std::string_view text, size_t column, size_t width) {
+  return column < text.size() ? text.substr(column, width) : std::string_view();
+}
+
+[[noreturn]] void failOffsetControl(ExitStatus status, const char* code) {
+  std::cerr << "Error: Not able to determine offset control\n"
+            << "       See programmer(" << code << ").  Program ends"
+            << std::endl;
+  exitRun(status);
+}
+
+class Scanner {
+ public:
+  Scanner(std::istream& input, std::ostream& report, AccuracyCounts* counts)
+      : reader_(input), report_(report), counts_(counts) {}
+
+  bool run();
+
+ private:
+  void examine(const Line& line);
+  void detectOffset(std::string_view text);
+  void readVersion(const Line& line);
+  void readSpacing(std::string_view text);
+  void readError(std::string_view text);
+  void countPair();
+
+  // Once both are known, only tagged lines can change anything.
+  bool onlyTagsMatter() const {
+    return offset_ != kOffsetUndetermined && !version_.empty();
+  }
+
+  LineReader reader_;
+  std::ostream& report_;
+  AccuracyCounts* counts_;
+  int offset_ = kOffsetUndetermined;
+  std::string version_;
+  double spacing_km_ = 0;
+  bool spacing_pending_ = true;
+  double scaled_error_ = 0;
+  bool error_pending_ = true;
+};
+
+bool Scanner::run() {
+  Line line;
+  if (!reader_.next(&line)) return !reader_.failed();
+  for (;;) {
+    if (onlyTagsMatter()) reader_.skipToTagCandidate(offset_ + kTagColumn);
+    if (!reader_.next(&line)) break;
+    examine(line);
+  }
+  return !reader_.failed();
+}
+
+void Scanner::examine(const Line& line) {
+  const std::string_view text = line.text;
+  if (offset_ == kOffsetUndetermined) detectOffset(text);
+  if (version_.empty() && text.size() >= kVersionMinLength) readVersion(line);
+  if (offset_ == kOffsetUndetermined) return;
+  readSpacing(text);
+  readError(text);
+  if (!spacing_pending_ && !error_pending_) countPair();
+}
+
+void Scanner::detectOffset(std::string_view text) {
+  if (trimmedView(field(text, 0, kMagicWidth), 'B') != kMagic) return;
+  if (text[0] == ' ') {
+    offset_ = 1;
+  } else if (text[0] == 'P') {
+    offset_ = 0;
+  } else {
+    failOffsetControl(kExitOffsetMagic, "5");
+  }
+}
+
+void Scanner::readVersion(const Line& line) {
+  if (offset_ == kOffsetUndetermined) {
+    failOffsetControl(kExitOffsetMissing, "7");
+  }
+  if (field(line.text, offset_ + kVersionTagColumn, kVersionTag.size()) !=
+      kVersionTag) {
+    return;
+  }
+  version_.assign(line.text.substr(kVersionTextColumn));
+  if (line.truncated) reader_.appendRest(&version_);
+  trim(version_, 'B');
+  report_ << "Ombrix version:      " << version_ << std::endl;
+}
+
+void Scanner::readSpacing(std::string_view text) {
+  const size_t value_column = offset_ + kSpacingValueColumn;
+  if (text.size() < kSpacingMinLength || text.size() <= value_column ||
+      field(text, offset_ + kTagColumn, kSpacingTag.size()) != kSpacingTag) {
+    return;
+  }
+  const double metres =
+      readDecimal(field(text, value_column, kSpacingValueWidth));
+  spacing_km_ = metres * 0.001;
+  spacing_pending_ = false;
+}
+
+void Scanner::readError(std::string_view text) {
+  const size_t value_column = offset_ + kErrorValueColumn;
+  if (text.size() < kErrorMinLength || text.size() <= value_column ||
+      field(text, offset_ + kTagColumn, kErrorTag.size()) != kErrorTag) {
+    return;
+  }
+  const double error = readDecimal(field(text, value_column, kErrorValueWidth));
+  scaled_error_ = (error * 1.96) * 1000;
+  error_pending_ = false;
+}
+
+void Scanner::countPair() {
+  spacing_pending_ = true;
+  error_pending_ = true;
+  const double ratio = scaled_error_ / std::sqrt(spacing_km_);
+  counts_->add(ratio, spacing_km_);
+}
+
+}  // namespace
+
+bool Scan(std::istream& input, std::ostream& report, AccuracyCounts* counts) {
+  return Scanner(input, report, counts).run();
+}

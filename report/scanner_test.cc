@@ -1,0 +1,325 @@
+#include "report/scanner.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "report/line_reader.h"
+
+namespace {
+
+// Builders of print-file lines for a file with offset control `offset`.
+std::string placed(size_t offset, size_t column, const std::string& text,
+                   std::string line = "") {
+  if (line.size() < offset + column) line.resize(offset + column, ' ');
+  return line.replace(offset + column, text.size(), text);
+}
+
+std::string magicLine(size_t offset) {
+  return placed(offset, 0, "PROGRAM OMBRIX") + std::string(8, ' ') +
+         "HEIGHT ADJUSTMENT";
+}
+
+std::string versionLine(size_t offset, const std::string& version) {
+  return placed(offset, 57, "VERSION") + std::string(2 - offset, ' ') + version;
+}
+
+std::string spacingLine(size_t offset, const std::string& metres) {
+  const std::string value = std::string(12 - metres.size(), ' ') + metres;
+  return placed(offset, 22, value, placed(offset, 8, "DISTANCE=")) + "  M";
+}
+
+std::string errorLine(size_t offset, const std::string& error) {
+  return placed(offset, 56, error, placed(offset, 8, "VERT.ANG.= 90 01 02.3"));
+}
+
+std::string file(const std::initializer_list<std::string>& lines) {
+  std::string text = "1   ADJUSTMENT PRINT FILE\n";
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+struct ScanOutcome {
+  AccuracyCounts counts;
+  std::string report;
+  bool complete;
+};
+
+ScanOutcome scan(const std::string& text) {
+  std::istringstream input(text);
+  std::ostringstream report;
+  ScanOutcome outcome;
+  outcome.complete = Scan(input, report, &outcome.counts);
+  outcome.report = report.str();
+  return outcome;
+}
+
+// Returns the only class counted in `outcome`, checking it was counted once
+// and in `bin`.
+size_t onlyClass(const ScanOutcome& outcome, size_t bin) {
+  size_t found = kOrderClassCount;
+  for (size_t c = 0; c < kOrderClassCount; ++c) {
+    if (outcome.counts.total[c] == 0) continue;
+    EXPECT_EQ(kOrderClassCount, found) << "more than one class counted";
+    EXPECT_EQ(1u, outcome.counts.total[c]);
+    EXPECT_EQ(1u, outcome.counts.by_spacing[bin][c]);
+    found = c;
+  }
+  return found;
+}
+
+Count totalPairs(const AccuracyCounts& counts) {
+  Count sum = 0;
+  for (Count c : counts.total) sum += c;
+  return sum;
+}
+
+struct PairCase {
+  std::string metres;
+  std::string error;
+  size_t order_class;
+  size_t bin;
+};
+
+void PrintTo(const PairCase& c, std::ostream* os) {
+  *os << c.metres << " m, " << c.error;
+}
+
+class ScannerPairTest : public testing::TestWithParam<PairCase> {};
+
+// Each pair is scanned in files of both offsets and in both orders.
+TEST_P(ScannerPairTest, ClassifiesThePair) {
+  const PairCase& c = GetParam();
+  for (size_t offset : {0, 1}) {
+    SCOPED_TRACE(offset);
+    const std::string distance = spacingLine(offset, c.metres);
+    const std::string error = errorLine(offset, c.error);
+    EXPECT_EQ(
+        c.order_class,
+        onlyClass(scan(file({magicLine(offset), distance, error})), c.bin));
+    EXPECT_EQ(
+        c.order_class,
+        onlyClass(scan(file({magicLine(offset), error, distance})), c.bin));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClassBounds, ScannerPairTest,
+    testing::Values(
+        // Ratios exactly at each bound land in the higher class; the first
+        // pair of each is just below. The products must be rounded in the
+        // written order: error x 1960 in one step lands every one of these
+        // bound pairs a class too low.
+        PairCase{"129231.425", "0.0029", 0, 2},
+        PairCase{"129231.424", "0.0029", 1, 2},
+        PairCase{"54139982.5", "0.0831", 1, 3},
+        PairCase{"54139982.4", "0.0831", 2, 3},
+        PairCase{"32307.857", "0.0029", 2, 1},
+        PairCase{"32307.856", "0.0029", 3, 1},
+        PairCase{"63928065.7", "0.1677", 3, 3},
+        PairCase{"63928065.6", "0.1677", 4, 3},
+        PairCase{"8076.965", "0.0029", 4, 0},
+        PairCase{"8076.964", "0.0029", 5, 0},
+        PairCase{"6492.305", "0.0039", 5, 0},
+        PairCase{"6492.304", "0.0039", 6, 0},
+        PairCase{"1623.077", "0.0039", 6, 0},
+        PairCase{"1623.076", "0.0039", 7, 0},
+        PairCase{"53734.76417", "0.0561", 7, 1},
+        PairCase{"53734.76416", "0.0561", 8, 1},
+        PairCase{"13433.69105", "0.0561", 8, 0},
+        PairCase{"13433.69104", "0.0561", 9, 0},
+        PairCase{"3358.42277", "0.0561", 9, 0},
+        PairCase{"3358.42276", "0.0561", 10, 0}));
+
+INSTANTIATE_TEST_SUITE_P(SpacingBounds, ScannerPairTest,
+                         testing::Values(PairCase{"24999.99999", "0.0", 0, 0},
+                                         PairCase{"25000", "0.0", 0, 1},
+                                         PairCase{"99999.99999", "0.0", 0, 1},
+                                         PairCase{"100000", "0.0", 0, 2},
+                                         PairCase{"249999.9999", "0.0", 0, 2},
+                                         PairCase{"250000", "0.0", 0, 3}));
+
+INSTANTIATE_TEST_SUITE_P(
+    OddValues, ScannerPairTest,
+    testing::Values(
+        // A zero spacing: +infinity ("low"), or 0/0, not a number ("11 ").
+        PairCase{"0", "0.01", 10, 0}, PairCase{"0", "0", 0, 0},
+        // A negative spacing has no root: not a number.
+        PairCase{"-1000", "0.01", 0, 0},
+        // Out-of-range magnitudes read as infinity.
+        PairCase{"1e999", "0.01", 0, 3}, PairCase{"1000", "9e999", 10, 0},
+        PairCase{"1e999", "9e999", 0, 3},
+        // Fields that are no number read as 0; inf and nan are not numbers.
+        PairCase{"abc", "0.01", 10, 0}, PairCase{"inf", "nan", 0, 0},
+        PairCase{"0x1F4000", "0.0027", 10, 0},
+        PairCase{"1.e3junk", "1.5e", 10, 0}));
+
+TEST(ScannerTest, PairsInOrderOfArrival) {
+  // Two spacings then one error: one pair, with the second spacing.
+  EXPECT_EQ(4u, onlyClass(scan(file({magicLine(1), spacingLine(1, "1"),
+                                     spacingLine(1, "13372609.6"),
+                                     errorLine(1, "0.0767")})),
+                          3));
+  // An error before any spacing waits for one; the pair is counted once,
+  // and a later error alone is not counted.
+  const ScanOutcome outcome =
+      scan(file({magicLine(1), errorLine(1, "0.0027"), "   other line",
+                 spacingLine(1, "7.77924"), errorLine(1, "0.0027")}));
+  EXPECT_EQ(10u, onlyClass(outcome, 0));
+}
+
+TEST(ScannerTest, DeterminesTheOffsetFromTheMagicLine) {
+  // Offset 0 columns read in an offset-1 file would miss both tags.
+  const std::string pair0 =
+      spacingLine(0, "49000") + "\n" + errorLine(0, "0.0025");
+  EXPECT_EQ(1u, totalPairs(scan(file({magicLine(0), pair0})).counts));
+  EXPECT_EQ(0u, totalPairs(scan(file({magicLine(1), pair0})).counts));
+  // Later magic lines change nothing, and trailing text is trimmed away.
+  EXPECT_EQ(
+      1u,
+      totalPairs(
+          scan(file({"PROGRAM OMBRIX     \t", magicLine(1), pair0})).counts));
+}
+
+TEST(ScannerTest, IgnoresTheFirstLineAndTagsBeforeTheOffset) {
+  // The magic on the first line is never seen; short tagged lines before
+  // the magic line are skipped.
+  const ScanOutcome outcome =
+      scan(magicLine(0) + "\n" + spacingLine(0, "49000") + "\n" +
+           errorLine(0, "0.0025").substr(0, 50) + "\n" + magicLine(0) + "\n" +
+           errorLine(0, "0.0025") + "\n");
+  EXPECT_EQ(0u, totalPairs(outcome.counts));
+  EXPECT_EQ("", outcome.report);
+}
+
+struct LengthCase {
+  std::string line;
+  bool counted;
+};
+
+void PrintTo(const LengthCase& c, std::ostream* os) {
+  *os << c.line.size() << " characters";
+}
+
+class ScannerLengthTest : public testing::TestWithParam<LengthCase> {};
+
+// The tested line completes a pair with a spacing or an error read before.
+TEST_P(ScannerLengthTest, TestsTagsOnlyOnLongEnoughLines) {
+  const std::string& line = GetParam().line;
+  const std::string partner = line.find("DISTANCE=") != std::string::npos
+                                  ? errorLine(0, "0.0027")
+                                  : spacingLine(0, "7.77924");
+  EXPECT_EQ(GetParam().counted ? 1u : 0u,
+            totalPairs(scan(file({magicLine(0), partner, line})).counts))
+      << "\"" << line << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Thresholds, ScannerLengthTest,
+    testing::Values(
+        // 17 characters: not tested for DISTANCE=, 18 are.
+        LengthCase{"        DISTANCE=", false},
+        LengthCase{"        DISTANCE=X", false},  // ends before its value
+        LengthCase{"        DISTANCE=             5", true},
+        LengthCase{"        DISTANCE=      5", true},
+        LengthCase{"        DISTANCE=     5", true},
+        LengthCase{"        DISTANCE=     ", false},
+        // 18 characters: not tested for VERT.ANG.=; 57 reach the value.
+        LengthCase{"        VERT.ANG.=", false},
+        LengthCase{std::string("        VERT.ANG.=") + std::string(38, ' '),
+                   false},
+        LengthCase{
+            std::string("        VERT.ANG.=") + std::string(38, ' ') + "0",
+            true},
+        LengthCase{"        DISTANCE =      5", false},
+        LengthCase{"        distance=      5", false}));
+
+TEST(ScannerTest, RecordsTheFirstNonEmptyVersion) {
+  const ScanOutcome outcome = scan(
+      file({magicLine(1), versionLine(1, "   \t  "), std::string(65, 'x'),
+            versionLine(1, "  8.1 (2002-11-30)  \r"), versionLine(1, "9.9")}));
+  EXPECT_EQ(
+      "Ombrix version:      \n"
+      "Ombrix version:      8.1 (2002-11-30)\n",
+      outcome.report);
+  // The version text starts at column 66 whatever the offset.
+  EXPECT_EQ(
+      "Ombrix version:      X\n",
+      scan(file({magicLine(0), placed(0, 57, "VERSION") + "  X"})).report);
+}
+
+TEST(ScannerTest, TreatsCrLfLinesAndAMissingFinalNewlineLikeLf) {
+  const std::string lf = file({magicLine(1), versionLine(1, "8.1"),
+                               spacingLine(1, "17"), errorLine(1, "0.0")});
+  std::string crlf;
+  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  for (const std::string& text : {lf, crlf, crlf.substr(0, crlf.size() - 2),
+                                  crlf.substr(0, crlf.size() - 1)}) {
+    const ScanOutcome outcome = scan(text);
+    EXPECT_EQ("Ombrix version:      8.1\n", outcome.report);
+    EXPECT_EQ(0u, onlyClass(outcome, 0));
+  }
+}
+
+TEST(ScannerTest, ReadsLinesLongerThanTheBlock) {
+  const std::string filler(LineReader::kBlockSize * 2, 'z');
+  const std::string long_version = "7.0" + filler + "!";
+  const ScanOutcome outcome =
+      scan(file({magicLine(1), spacingLine(1, "49000") + filler,
+                 versionLine(1, long_version + "  "), filler,
+                 errorLine(1, "0.0025") + filler}));
+  EXPECT_EQ("Ombrix version:      " + long_version + "\n", outcome.report);
+  EXPECT_EQ(2u, onlyClass(outcome, 1));
+}
+
+TEST(ScannerTest, CountsManyPairsAcrossBlocks) {
+  std::string text = file({magicLine(1), versionLine(1, "8.1")});
+  const std::string pair = spacingLine(1, "3111.696") + "\n" +
+                           "  some other line of the print file\n" +
+                           errorLine(1, "0.0027") + "\r\n\n";
+  for (int i = 0; i < 20000; ++i) text += pair;
+  const ScanOutcome outcome = scan(text);
+  EXPECT_TRUE(outcome.complete);
+  EXPECT_EQ(20000u, outcome.counts.total[6]);
+  EXPECT_EQ(20000u, totalPairs(outcome.counts));
+}
+
+struct FatalCase {
+  std::string text;
+  int status;
+  std::string message;
+};
+
+void PrintTo(const FatalCase& c, std::ostream* os) {
+  *os << "status " << c.status;
+}
+
+class ScannerDeathTest : public testing::TestWithParam<FatalCase> {};
+
+TEST_P(ScannerDeathTest, EndsTheRunWhenTheOffsetIsUnknown) {
+  const FatalCase& c = GetParam();
+  EXPECT_EXIT(scan(c.text), testing::ExitedWithCode(c.status),
+              testing::StrEq(c.message));
+}
+
+const char kStatus5[] =
+    "Error: Not able to determine offset control\n"
+    "       See programmer(5).  Program ends\n";
+const char kStatus7[] =
+    "Error: Not able to determine offset control\n"
+    "       See programmer(7).  Program ends\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Offsets, ScannerDeathTest,
+    testing::Values(FatalCase{file({"\tPROGRAM OMBRIX"}), 5, kStatus5},
+                    FatalCase{file({"\rPROGRAM OMBRIX"}), 5, kStatus5},
+                    FatalCase{file({"short", std::string(66, 'x')}), 7,
+                              kStatus7},
+                    // The magic on the first line does not count.
+                    FatalCase{magicLine(1) + "\n" + std::string(17, 'x') +
+                                  "\n" + versionLine(1, "8.1") + "\n",
+                              7, kStatus7}));
+
+}  // namespace

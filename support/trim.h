@@ -1,0 +1,16 @@
+#ifndef ZEPTOR_SUPPORT_TRIM_H_
+#define ZEPTOR_SUPPORT_TRIM_H_
+
+#include <string>
+#include <string_view>
+
+// Returns the part of `text` left after removing white space (blank, tab,
+// line feed, vertical tab, form feed, carriage return) from the start when
+// `mode` is one of "LlBb" and from the end when it is one of "RrBb". Any other
+// mode leaves the text whole.
+std::string_view trimmedView(std::string_view text, char mode);
+
+// Trims `text` in place as trimmedView() does and returns a copy of the result.
+std::string trim(std::string& text, char mode);
+
+#endif  // ZEPTOR_SUPPORT_TRIM_H_
