@@ -7,50 +7,49 @@
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
+// Blank, tab, line feed, vertical tab, form feed, carriage return.
 bool isWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
-         c == '\r';
+  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
 }
 
-// The parts of a decimal number: digits * 10^exponent.
-struct Decimal {
-  std::uint64_t digits = 0;  // exact while significant_digits <= 19
-  int significant_digits = 0;  // from the first non-zero digit
-  int read_digits = 0;
-  int exponent = 0;
-  size_t begin = 0;  // the text from the first digit or point
-  size_t end = 0;
-};
-
-// Reads digits from `pos` into *number; returns the position after them.
-size_t readDigits(std::string_view text, size_t pos, Decimal* number) {
-  for (; pos < text.size() && isDigit(text[pos]); ++pos) {
-    number->digits = number->digits * 10 + (text[pos] - '0');
-    if (number->significant_digits > 0 || text[pos] != '0') {
-      ++number->significant_digits;
-    }
-    ++number->read_digits;
+// Reads the digits from `p` into *value (exact while there are at most 19
+// of them); returns the position after them.
+const char* readDigits(const char* p, const char* end, std::uint64_t* value) {
+  std::uint64_t folded = *value;
+  for (; p < end && isDigit(*p); ++p) {
+    folded = folded * 10 + static_cast<unsigned>(*p - '0');
   }
-  return pos;
+  *value = folded;
+  return p;
 }
 
-// Reads an exponent ("e", optional sign, at least one digit) at `pos` into
-// *number; returns the position after it, or `pos` when there is none.
-size_t readExponent(std::string_view text, size_t pos, Decimal* number) {
-  if (pos >= text.size() || (text[pos] != 'e' && text[pos] != 'E')) return pos;
-  size_t end = pos + 1;
-  const bool negative = end < text.size() && text[end] == '-';
-  if (end < text.size() && (text[end] == '+' || negative)) ++end;
-  const size_t digits = end;
+// Returns the number of digits in [first, last) from the first non-zero
+// one, up to the exponent.
+int significantDigits(const char* first, const char* last) {
+  int count = 0;
+  for (const char* p = first; p < last && *p != 'e' && *p != 'E'; ++p) {
+    if (isDigit(*p) && (count > 0 || *p != '0')) ++count;
+  }
+  return count;
+}
+
+// Reads an exponent ("e", optional sign, at least one digit) at `p` into
+// *exponent; returns the position after it, or `p` when there is none.
+const char* readExponent(const char* p, const char* end, int* exponent) {
+  if (p == end || (*p != 'e' && *p != 'E')) return p;
+  const char* q = p + 1;
+  const bool negative = q < end && *q == '-';
+  if (q < end && (*q == '+' || *q == '-')) ++q;
+  const char* first = q;
   int value = 0;
-  for (; end < text.size() && isDigit(text[end]); ++end) {
-    if (value < 100000) value = value * 10 + (text[end] - '0');
+  for (; q < end && isDigit(*q); ++q) {
+    if (value < 100000) value = value * 10 + (*q - '0');
   }
-  if (end == digits) return pos;
-  number->exponent += negative ? -value : value;
-  return end;
+  if (q == first) return p;
+  *exponent += negative ? -value : value;
+  return q;
 }
 
 // Powers of ten that a double holds exactly.
@@ -58,28 +57,29 @@ constexpr double kExactPowersOfTen[] = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kMaxExactPower = 22;
-constexpr int kMaxExactDigits = 15;  // below 2^53
+constexpr std::uint64_t kMaxExactInteger = std::uint64_t{1} << 53;
+constexpr long kMaxExactDigitCount = 19;  // the most a uint64 always holds
 
-// Returns the correctly rounded value of `number`, read from `text`.
-double roundedValue(std::string_view text, const Decimal& number) {
+// Returns the correctly rounded value of the number [first, last) without
+// its sign; it has `digit_count` digits folded into `digits`, and the value
+// digits x 10^exponent.
+double roundedValue(const char* first, const char* last, long digit_count,
+                    std::uint64_t digits, int exponent) {
   // One exact operand times or over an exact power of ten: a single IEEE
   // operation, so correctly rounded, as strtod would give it.
-  if (number.significant_digits <= kMaxExactDigits &&
-      number.exponent >= -kMaxExactPower &&
-      number.exponent <= kMaxExactPower) {
-    const double digits = static_cast<double>(number.digits);
-    return number.exponent < 0
-               ? digits / kExactPowersOfTen[-number.exponent]
-               : digits * kExactPowersOfTen[number.exponent];
+  if (digit_count <= kMaxExactDigitCount && digits <= kMaxExactInteger &&
+      exponent >= -kMaxExactPower && exponent <= kMaxExactPower) {
+    const double value = static_cast<double>(digits);
+    return exponent < 0 ? value / kExactPowersOfTen[-exponent]
+                        : value * kExactPowersOfTen[exponent];
   }
   // from_chars rounds the rest correctly whatever the locale; it only
-  // refuses results out of range, which strtod makes infinity (a number of
-  // one or more whole digits) or zero.
+  // refuses results out of range, which strtod makes infinity (when there
+  // are whole digits left of the point after scaling) or zero.
   double value = 0.0;
-  const auto result = std::from_chars(text.data() + number.begin,
-                                      text.data() + number.end, value);
-  if (result.ec == std::errc::result_out_of_range) {
-    const bool huge = number.significant_digits + number.exponent > 0;
+  if (std::from_chars(first, last, value).ec ==
+      std::errc::result_out_of_range) {
+    const bool huge = significantDigits(first, last) + exponent > 0;
     value = huge ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return value;
@@ -88,24 +88,25 @@ double roundedValue(std::string_view text, const Decimal& number) {
 }  // namespace
 
 double readDecimal(std::string_view field) {
-  size_t pos = 0;
-  while (pos < field.size() && isWhiteSpace(field[pos])) ++pos;
-  bool negative = false;
-  if (pos < field.size() && (field[pos] == '+' || field[pos] == '-')) {
-    negative = field[pos] == '-';
-    ++pos;
+  const char* p = field.data();
+  const char* const end = p + field.size();
+  while (p < end && isWhiteSpace(*p)) ++p;
+  const bool negative = p < end && *p == '-';
+  if (p < end && (*p == '+' || *p == '-')) ++p;
+
+  const char* const first = p;
+  std::uint64_t digits = 0;
+  p = readDigits(p, end, &digits);
+  long digit_count = p - first;
+  int exponent = 0;
+  if (p < end && *p == '.') {
+    const char* const fraction = p + 1;
+    p = readDigits(fraction, end, &digits);
+    digit_count += p - fraction;
+    exponent = -static_cast<int>(p - fraction);
   }
-  Decimal number;
-  number.begin = pos;
-  pos = readDigits(field, pos, &number);
-  if (pos < field.size() && field[pos] == '.') {
-    const int whole_digits = number.read_digits;
-    pos = readDigits(field, pos + 1, &number);
-    number.exponent = whole_digits - number.read_digits;
-  }
-  if (number.read_digits == 0) return 0.0;
-  pos = readExponent(field, pos, &number);
-  number.end = pos;
-  const double value = roundedValue(field, number);
+  if (digit_count == 0) return 0.0;
+  p = readExponent(p, end, &exponent);
+  const double value = roundedValue(first, p, digit_count, digits, exponent);
   return negative ? -value : value;
 }

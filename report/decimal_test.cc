@@ -31,27 +31,26 @@ const double kInf = HUGE_VAL;
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, ReadDecimalTest,
-    testing::Values(DecimalCase{"   1234.567", 1234.567},
-                    DecimalCase{"0.0123", 0.0123}, DecimalCase{"+12", 12},
-                    DecimalCase{"-12.5", -12.5}, DecimalCase{"-0", -0.0},
-                    DecimalCase{".5", 0.5}, DecimalCase{"5.", 5.0},
-                    DecimalCase{"1.5e", 1.5}, DecimalCase{"1.5e+", 1.5},
-                    DecimalCase{"1.5E-2", 0.015}, DecimalCase{"2e3x", 2000},
-                    DecimalCase{"12 34", 12}, DecimalCase{"1.2.3", 1.2},
-                    DecimalCase{" \t\n\v\f\r7", 7},
-                    // Not decimal text: nothing, or only the digits before it.
-                    DecimalCase{"", 0}, DecimalCase{"   ", 0},
-                    DecimalCase{".", 0}, DecimalCase{"-", 0},
-                    DecimalCase{"+-1", 0}, DecimalCase{"abc", 0},
-                    DecimalCase{"inf", 0}, DecimalCase{"-nan", 0},
-                    DecimalCase{"infinity", 0}, DecimalCase{"0x1A", 0},
-                    DecimalCase{"1x1A", 1}, DecimalCase{"e5", 0},
-                    DecimalCase{std::string("\0 12", 4), 0},
-                    DecimalCase{std::string("12\0 3", 5), 12},
-                    // Out of range, as strtod gives it.
-                    DecimalCase{"1e400", kInf}, DecimalCase{"-9e999", -kInf},
-                    DecimalCase{"1e-400", 0.0}, DecimalCase{"-1e-400", -0.0},
-                    DecimalCase{"4e-324", 4.9406564584124654e-324},
+    testing::Values(
+        DecimalCase{"   1234.567", 1234.567}, DecimalCase{"0.0123", 0.0123},
+        DecimalCase{"+12", 12}, DecimalCase{"-12.5", -12.5},
+        DecimalCase{"-0", -0.0}, DecimalCase{".5", 0.5}, DecimalCase{"5.", 5.0},
+        DecimalCase{"1.5e", 1.5}, DecimalCase{"1.5e+", 1.5},
+        DecimalCase{"1.5E-2", 0.015}, DecimalCase{"2e3x", 2000},
+        DecimalCase{"12 34", 12}, DecimalCase{"1.2.3", 1.2},
+        DecimalCase{" \t\n\v\f\r7", 7},
+        // Not decimal text: nothing, or only the digits before it.
+        DecimalCase{"", 0}, DecimalCase{"   ", 0}, DecimalCase{".", 0},
+        DecimalCase{"-", 0}, DecimalCase{"+-1", 0}, DecimalCase{"abc", 0},
+        DecimalCase{"inf", 0}, DecimalCase{"-nan", 0},
+        DecimalCase{"infinity", 0}, DecimalCase{"0x1A", 0},
+        DecimalCase{"1x1A", 1}, DecimalCase{"e5", 0},
+        DecimalCase{std::string("\0 12", 4), 0},
+        DecimalCase{std::string("12\0 3", 5), 12},
+        // Out of range, as strtod gives it.
+        DecimalCase{"1e400", kInf}, DecimalCase{"-9e999", -kInf},
+        DecimalCase{"1e-400", 0.0}, DecimalCase{"-1e-400", -0.0},
+        DecimalCase{"4e-324", 4.9406564584124654e-324},
         DecimalCase{"0000000000000000000000001e-400", 0.0},
         DecimalCase{"123456789012345678901234567890", 1.2345678901234568e29},
         DecimalCase{std::string(400, '9') + ".5", HUGE_VAL}));
