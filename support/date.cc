@@ -1,0 +1,120 @@
+#include "support/date.h"
+
+#include <iomanip>
+#include <sstream>
+
+#include "support/data_out_of_range_exception.h"
+
+[[gnu::used]] static const char kModuleId[] = "@(#)Date\t1.2\t2003/01/08 QXT";
+
+namespace {
+
+std::tm currentLocalTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
+// Returns names[index], or "Er!" when index is outside [0, count).
+const char* nameAt(const char* const* names, int count, int index) {
+  return index >= 0 && index < count ? names[index] : "Er!";
+}
+
+const char* dayOfWeekName(int day) {
+  // Day 7 is Sunday again.
+  static const char* const kNames[] = {"Sun", "Mon", "Tue", "Wed",
+                                       "Thr", "Fri", "Sat", "Sun"};
+  return nameAt(kNames, 8, day);
+}
+
+const char* monthName(int month) {
+  static const char* const kNames[] = {"Jan", "Feb", "Mar", "Apr",
+                                       "May", "Jun", "Jul", "Aug",
+                                       "Sep", "Oct", "Nov", "Dec"};
+  return nameAt(kNames, 12, month);
+}
+
+// Ends the process unless first <= value <= last.
+void checkRange(const char* name, int value, int first, int last) {
+  if (value < first || value > last) DataOutOfRangeException{name, value};
+}
+
+}  // namespace
+
+Date::Date() : Date(currentLocalTime()) {}
+
+Date::Date(const std::tm& time) {
+  setSeconds(time.tm_sec);
+  setMinutes(time.tm_min);
+  setHour(time.tm_hour);
+  setDayOfMonth(time.tm_mday);
+  setMonth(time.tm_mon);
+  setYear(time.tm_year);
+  setDayOfWeek(time.tm_wday);
+  setDayOfYear(time.tm_yday);
+  setDaylightSaving(time.tm_isdst);
+}
+
+void Date::setSeconds(double seconds) {
+  // Written so that a value that is not a number fails too.
+  if (!(seconds >= 0 && seconds <= 61)) {
+    DataOutOfRangeException{"Date.seconds", seconds};
+  }
+  seconds_ = seconds;
+}
+
+void Date::setMinutes(int minutes) {
+  checkRange("Date.minutes", minutes, 0, 59);
+  minutes_ = minutes;
+}
+
+void Date::setHour(int hour) {
+  checkRange("Date.hour", hour, 0, 23);
+  hour_ = hour;
+}
+
+void Date::setDayOfMonth(int day) {
+  checkRange("Date.day-of-month", day, 1, 31);
+  day_of_month_ = day;
+}
+
+void Date::setMonth(int month) {
+  checkRange("Date.month", month, 0, 11);
+  month_ = month;
+}
+
+void Date::setYear(int year) {
+  if (year > 1899) year -= 1900;
+  // The report names the full year.
+  if (year < 0 || year > 150) DataOutOfRangeException{"Date.year", year + 1900};
+  year_ = year;
+}
+
+void Date::setDayOfWeek(int day) {
+  checkRange("Date.day-of-week", day, 0, 6);
+  day_of_week_ = day;
+}
+
+void Date::setDayOfYear(int day) {
+  checkRange("Date.day-of-year", day, 0, 365);
+  day_of_year_ = day;
+}
+
+void Date::setDaylightSaving(int state) {
+  daylight_saving_ = state > 0 ? 1 : state == 0 ? 0 : -1;
+}
+
+std::string Date::toText() const {
+  std::ostringstream text;
+  text << "Date: " << dayOfWeekName(day_of_week_) << " " << monthName(month_)
+       << " " << day_of_month_ << ", " << year_ + 1900;
+  text << "  Time: " << std::setfill('0') << std::setw(2) << hour_ << ":"
+       << std::setw(2) << minutes_ << ":" << std::fixed << std::setprecision(0)
+       << std::setw(2) << seconds_ << " " << (hour_ > 11 ? "pm" : "am");
+  return text.str();
+}
+
+std::ostream& operator<<(std::ostream& out, const Date& date) {
+  return out << date.toText();
+}
