@@ -5,7 +5,7 @@ ifdef CI
 CMAKE_FLAGS += -DZEPTOR_WERROR=ON
 endif
 
-.PHONY: all check example sanitize fuzz bench clean
+.PHONY: all check example bench clean
 
 all:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -15,9 +15,13 @@ all:
 check: all
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Runs zeptor on the bundled example print file.
+example: all
+	$(BUILD)/zeptor examples/survey.prt $(BUILD)/survey.rpt GPS1040
+
 # Measures the scan and a whole run against `wc -l`.
 bench: all
 	bench/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) build-sanitize build-fuzz
+	rm -rf $(BUILD)

@@ -1,0 +1,29 @@
+#ifndef ZEPTOR_REPORT_RUN_FILES_H_
+#define ZEPTOR_REPORT_RUN_FILES_H_
+
+#include <fstream>
+#include <string>
+
+// Opens the print file for reading. A name that cannot be opened, or that
+// names a directory, ends the process with status 1.
+void openInput(const std::string& name, std::ifstream* input);
+
+// Creates or truncates the output file. Ends the process with status 1 when
+// it names the same file as `input_name` (which would destroy the input
+// before it is read) or cannot be created.
+void openOutput(const std::string& name, const std::string& input_name,
+                std::ofstream* output);
+
+// Ends the process with status 1 after a read error on the input.
+[[noreturn]] void failReadingInput(const std::string& name);
+
+// Writes the report to standard output, then to the output file, and closes
+// the file. A failed write to the file ends the process with status 1.
+void deliverReport(const std::string& report, const std::string& output_name,
+                   std::ofstream* output);
+
+// Ends the process with status 1 if anything written to standard output
+// was lost.
+void checkStandardOutput();
+
+#endif  // ZEPTOR_REPORT_RUN_FILES_H_

@@ -1,0 +1,78 @@
+#include "report/run_setup.h"
+
+#include <iostream>
+
+#include "report/fatal.h"
+#include "report/version.h"
+
+void writeBanner(std::ostream& out) {
+  out << "QXT program zeptor  version: " << ZEPTOR_VERSION
+      << "    date(ccyy/mm/dd): " << ZEPTOR_DATE << std::endl;
+  out << "    for help, exit with <Control-C>, then enter " << '"'
+      << "zeptor -h" << '"' << std::flush << std::endl;
+  out << std::endl;
+}
+
+namespace {
+
+[[noreturn]] void helpAndExit() {
+  std::cerr << "  Reads an OMBRIX format output file and" << std::endl
+            << "  computes the ellipsoid height order-class "
+            << "accuracy distribution" << std::endl
+            << "  at the 95% (2 sigma) confidence interval " << std::endl
+            << "  Accession (job) number is optional." << std::endl
+            << "  Use no spaces in Accession number (ie, GPS1040)." << std::endl
+            << "Command line usage: " << std::endl
+            << "  zeptor <input filename> <output filename> "
+            << "[accession (job) number]" << std::endl
+            << "Windows DOS box usage: " << std::endl
+            << "  zeptor (user is queried for input parameters)" << std::endl;
+  exitRun(kExitFailure);
+}
+
+// Writes `prompt` without a line end and reads one word into *word.
+void ask(const char* prompt, std::istream& in, std::ostream& out,
+         std::string* word) {
+  out << prompt << std::flush;
+  in >> *word;
+}
+
+}  // namespace
+
+RunParameters askParameters(std::istream& in, std::ostream& out) {
+  RunParameters params;
+  ask("Enter  input filename: ", in, out, &params.input_name);
+  ask("Enter output filename: ", in, out, &params.output_name);
+  std::string answer;
+  ask("Do you want to enter an accession (job) number (y/n): ", in, out,
+      &answer);
+  if (answer == "Y" || answer == "y") {
+    ask("Enter accession (job) number: ", in, out, &params.accession);
+  }
+  out << std::endl;
+  return params;
+}
+
+RunParameters getParameters(int argc, const char* const* argv, std::istream& in,
+                            std::ostream& out) {
+  switch (argc) {
+    case 1:
+      return askParameters(in, out);
+    case 3:
+      return RunParameters{argv[1], argv[2], ""};
+    case 4:
+      return RunParameters{argv[1], argv[2], argv[3]};
+    default:
+      helpAndExit();
+  }
+}
+
+void writeIdentification(const Date& run_time, const RunParameters& params,
+                         std::ostream& report) {
+  report << "System run time:     " << run_time << std::endl;
+  report << "Input filename:      " << params.input_name << std::endl;
+  report << "Output filename:     " << params.output_name << std::endl;
+  if (!params.accession.empty()) {
+    report << "Accession number:    " << params.accession << std::endl;
+  }
+}

@@ -1,0 +1,35 @@
+#ifndef ZEPTOR_REPORT_RUN_SETUP_H_
+#define ZEPTOR_REPORT_RUN_SETUP_H_
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "support/date.h"
+
+// The parameters of a run; an empty accession number means none was given.
+struct RunParameters {
+  std::string input_name;
+  std::string output_name;
+  std::string accession;
+};
+
+// Writes the three banner lines, the last one empty.
+void writeBanner(std::ostream& out);
+
+// Returns the parameters given on the command line (argc 3 or 4), or asks
+// for them on `out` and reads them from `in` (argc 1). Any other count
+// writes the help text to the error stream and ends the process with
+// status 1.
+RunParameters getParameters(int argc, const char* const* argv, std::istream& in,
+                            std::ostream& out);
+
+// Asks for the parameters, one whitespace-delimited word each. At the end
+// of `in` the names not read stay empty.
+RunParameters askParameters(std::istream& in, std::ostream& out);
+
+// Writes the run's identification lines.
+void writeIdentification(const Date& run_time, const RunParameters& params,
+                         std::ostream& report);
+
+#endif  // ZEPTOR_REPORT_RUN_SETUP_H_

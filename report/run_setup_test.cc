@@ -1,0 +1,47 @@
+#include "report/run_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <sstream>
+
+namespace {
+
+TEST(RunSetupTest, TakesParametersFromTheCommandLine) {
+  std::istringstream in("unused");
+  std::ostringstream out;
+  const char* three[] = {"zeptor", "a.prt", "b.rpt"};
+  const RunParameters two_names = getParameters(3, three, in, out);
+  EXPECT_EQ("a.prt", two_names.input_name);
+  EXPECT_EQ("b.rpt", two_names.output_name);
+  EXPECT_EQ("", two_names.accession);
+  const char* four[] = {"zeptor", "a.prt", "b.rpt", "GPS1040"};
+  EXPECT_EQ("GPS1040", getParameters(4, four, in, out).accession);
+  EXPECT_EQ("", out.str());
+}
+
+TEST(RunSetupTest, ReadsOneWordPerPrompt) {
+  std::istringstream in("my input.prt y JOB 7");
+  std::ostringstream out;
+  const RunParameters params = askParameters(in, out);
+  EXPECT_EQ("my", params.input_name);
+  EXPECT_EQ("input.prt", params.output_name);
+  EXPECT_EQ("JOB", params.accession);
+}
+
+TEST(RunSetupTest, WritesTheIdentificationLines) {
+  std::tm time{};
+  time.tm_mday = 9;
+  time.tm_year = 103;
+  time.tm_wday = 4;
+  std::ostringstream report;
+  writeIdentification(Date(time), RunParameters{"in", "out", "J1"}, report);
+  EXPECT_EQ(
+      "System run time:     Date: Thr Jan 9, 2003  Time: 00:00:00 am\n"
+      "Input filename:      in\n"
+      "Output filename:     out\n"
+      "Accession number:    J1\n",
+      report.str());
+}
+
+}  // namespace

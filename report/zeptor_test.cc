@@ -1,0 +1,415 @@
+// End-to-end tests: run the built zeptor binary and compare its whole
+// standard output, error output, exit status and output file.
+
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kBanner[] =
+    "QXT program zeptor  version: 2.6    date(ccyy/mm/dd): 2003/01/08\n"
+    "    for help, exit with <Control-C>, then enter \"zeptor -h\"\n"
+    "\n";
+
+const char kHelp[] =
+    "  Reads an OMBRIX format output file and\n"
+    "  computes the ellipsoid height order-class accuracy distribution\n"
+    "  at the 95% (2 sigma) confidence interval \n"
+    "  Accession (job) number is optional.\n"
+    "  Use no spaces in Accession number (ie, GPS1040).\n"
+    "Command line usage: \n"
+    "  zeptor <input filename> <output filename> [accession (job) number]\n"
+    "Windows DOS box usage: \n"
+    "  zeptor (user is queried for input parameters)\n";
+
+const char kPrompts[] =
+    "Enter  input filename: Enter output filename: "
+    "Do you want to enter an accession (job) number (y/n): ";
+
+const char kEnd[] = "\nNormal end of program zeptor\n";
+
+const char kMaskedTime[] = "System run time:     <masked>\n";
+
+const char kZeroTables[] =
+    "\n"
+    " Distribution of Ellipsoid Height Accuracies\n"
+    "\n"
+    "             Number of\n"
+    "   OC        Accuracies\n"
+    "   --        ----------\n"
+    "   11              0\n"
+    "   12              0\n"
+    "   21              0\n"
+    "   22              0\n"
+    "   31              0\n"
+    "   32              0\n"
+    "   41              0\n"
+    "   42              0\n"
+    "   51              0\n"
+    "   52              0\n"
+    "   low             0\n"
+    "\n"
+    " Distribution of Accuracies by Station Spacing\n"
+    "\n"
+    "   OC   <25km   25km - 100km  100km - 250km  >250km\n"
+    "   --   -----   ------------  -------------  ------\n"
+    "   11       0          0              0         0\n"
+    "   12       0          0              0         0\n"
+    "   21       0          0              0         0\n"
+    "   22       0          0              0         0\n"
+    "   31       0          0              0         0\n"
+    "   32       0          0              0         0\n"
+    "   41       0          0              0         0\n"
+    "   42       0          0              0         0\n"
+    "   51       0          0              0         0\n"
+    "   52       0          0              0         0\n"
+    "   low      0          0              0         0\n";
+
+// Where the child's standard output goes.
+enum class Stdout { kFile, kDevFull, kClosedPipe };
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+bool exists(const std::string& path) {
+  struct stat path_stat;
+  return lstat(path.c_str(), &path_stat) == 0;
+}
+
+// Replaces the run-time line, after checking its form.
+std::string maskRunTime(const std::string& text) {
+  static const std::regex kRunTime(
+      "System run time:     Date: (Sun|Mon|Tue|Wed|Thr|Fri|Sat) "
+      "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [1-9][0-9]?, "
+      "[0-9]{4}  Time: ([01][0-9]|2[0-3]):[0-5][0-9]:[0-6][0-9] (am|pm)\n");
+  return std::regex_replace(text, kRunTime, kMaskedTime);
+}
+
+class ZeptorTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    char dir[] = "/tmp/zeptor-test-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(dir));
+    dir_ = dir;
+  }
+
+  void TearDown() override {
+    const std::string command = "rm -rf '" + dir_ + "'";
+    ASSERT_EQ(0, std::system(command.c_str()));
+  }
+
+  std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+  // Runs zeptor in the test's directory with `args`, `input` on its
+  // standard input.
+  Outcome run(const std::vector<std::string>& args,
+              const std::string& input = "", Stdout out = Stdout::kFile) {
+    writeFile(path(".stdin"), input);
+    int pipe_ends[2] = {-1, -1};
+    if (out == Stdout::kClosedPipe) {
+      EXPECT_EQ(0, pipe(pipe_ends));
+      close(pipe_ends[0]);
+    }
+    const pid_t pid = fork();
+    if (pid == 0) runChild(args, out, pipe_ends[1]);
+    if (pipe_ends[1] >= 0) close(pipe_ends[1]);
+    Outcome outcome;
+    int wait_status = 0;
+    EXPECT_EQ(pid, waitpid(pid, &wait_status, 0));
+    EXPECT_TRUE(WIFEXITED(wait_status)) << "killed by a signal";
+    outcome.status = WEXITSTATUS(wait_status);
+    outcome.out = maskRunTime(readFile(path(".stdout")));
+    outcome.err = readFile(path(".stderr"));
+    return outcome;
+  }
+
+  [[noreturn]] void runChild(const std::vector<std::string>& args, Stdout out,
+                             int pipe_end) {
+    if (chdir(dir_.c_str()) != 0) _exit(126);
+    const char* out_path = out == Stdout::kDevFull ? "/dev/full" : ".stdout";
+    dup2(open(".stdin", O_RDONLY), 0);
+    dup2(out == Stdout::kClosedPipe
+             ? pipe_end
+             : open(out_path, O_WRONLY | O_CREAT | O_TRUNC, 0644),
+         1);
+    dup2(open(".stderr", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(ZEPTOR_BINARY));
+    for (const std::string& arg : args) {
+      argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    execv(ZEPTOR_BINARY, argv.data());
+    _exit(127);
+  }
+
+  // The report zeptor writes for `input`, `output` and an optional
+  // accession number, with `body` after the identification lines.
+  static std::string report(const std::string& input, const std::string& output,
+                            const std::string& accession,
+                            const std::string& body) {
+    std::string text = kMaskedTime;
+    text += "Input filename:      " + input + "\n";
+    text += "Output filename:     " + output + "\n";
+    if (!accession.empty()) text += "Accession number:    " + accession + "\n";
+    return text + body;
+  }
+
+  // Checks a successful run: status 0, nothing on the error stream, the
+  // banner, `prompts`, the report and the closing message on standard
+  // output, and the same report in the output file.
+  void expectReport(const Outcome& outcome, const std::string& prompts,
+                    const std::string& report_text,
+                    const std::string& output = "out.rpt") {
+    EXPECT_EQ(0, outcome.status);
+    EXPECT_EQ("", outcome.err);
+    EXPECT_EQ(kBanner + prompts + report_text + kEnd, outcome.out);
+    EXPECT_EQ(report_text, maskRunTime(readFile(path(output))));
+  }
+
+  // Checks a failed run: the banner only, `error` and the status.
+  void expectFailure(const Outcome& outcome, int status,
+                     const std::string& error) {
+    EXPECT_EQ(status, outcome.status);
+    EXPECT_EQ(kBanner, outcome.out);
+    EXPECT_EQ(error, outcome.err);
+  }
+
+  // A print file with no observations.
+  void writeEmptyPrintFile(const std::string& name) {
+    writeFile(path(name), "1 TITLE\n PROGRAM OMBRIX\n");
+  }
+
+  std::string dir_;
+};
+
+// ---------------------------------------------------------------------------
+// Command line and prompts.
+
+TEST_F(ZeptorTest, HelpForAnyOtherArgumentCount) {
+  writeEmptyPrintFile("in.prt");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"-h"},
+        {"in.prt"},
+        {""},
+        {"in.prt", "out.rpt", "GPS1", "extra"},
+        {"a", "b", "c", "d", "e"}}) {
+    expectFailure(run(args), 1, kHelp);
+    EXPECT_FALSE(exists(path("out.rpt")));
+  }
+}
+
+TEST_F(ZeptorTest, TakesNamesAndAccessionFromTheCommandLine) {
+  writeEmptyPrintFile("in.prt");
+  expectReport(run({"in.prt", "out.rpt"}), "",
+               report("in.prt", "out.rpt", "", kZeroTables));
+  expectReport(run({"in.prt", "out.rpt", "GPS1040"}), "",
+               report("in.prt", "out.rpt", "GPS1040", kZeroTables));
+  // An empty accession number is none.
+  expectReport(run({"in.prt", "out.rpt", ""}), "",
+               report("in.prt", "out.rpt", "", kZeroTables));
+}
+
+struct PromptCase {
+  std::string answers;
+  std::string prompts;
+  std::string accession;
+};
+
+void PrintTo(const PromptCase& c, std::ostream* os) {
+  *os << testing::PrintToString(c.answers);
+}
+
+class ZeptorPromptTest : public ZeptorTest,
+                         public testing::WithParamInterface<PromptCase> {};
+
+TEST_P(ZeptorPromptTest, AsksForTheParameters) {
+  writeEmptyPrintFile("in.prt");
+  expectReport(run({}, GetParam().answers), GetParam().prompts,
+               report("in.prt", "out.rpt", GetParam().accession, kZeroTables));
+}
+
+const std::string kAccessionPrompt = "Enter accession (job) number: ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ZeptorPromptTest,
+    testing::Values(
+        PromptCase{"in.prt out.rpt y GPS1040\n",
+                   kPrompts + kAccessionPrompt + "\n", "GPS1040"},
+        PromptCase{"in.prt\nout.rpt\nY\n  JOB-7  \n",
+                   kPrompts + kAccessionPrompt + "\n", "JOB-7"},
+        PromptCase{"in.prt out.rpt n GPS1040\n", kPrompts + std::string("\n"),
+                   ""},
+        PromptCase{"in.prt out.rpt N\n", kPrompts + std::string("\n"), ""},
+        PromptCase{"in.prt out.rpt yes\n", kPrompts + std::string("\n"), ""},
+        // At the end of input the answer is empty: no accession number.
+        PromptCase{"in.prt out.rpt", kPrompts + std::string("\n"), ""},
+        PromptCase{"in.prt out.rpt y", kPrompts + kAccessionPrompt + "\n",
+                   ""}));
+
+TEST_F(ZeptorTest, StandardInputAtItsEndLeavesTheNamesEmpty) {
+  const Outcome outcome = run({}, "");
+  EXPECT_EQ(1, outcome.status);
+  EXPECT_EQ(kBanner + std::string(kPrompts) + "\n", outcome.out);
+  EXPECT_EQ("Error: Cannot find input file:  \n", outcome.err);
+}
+
+// ---------------------------------------------------------------------------
+// Files.
+
+TEST_F(ZeptorTest, AMissingInputCreatesNoOutput) {
+  expectFailure(run({"missing.prt", "out.rpt"}), 1,
+                "Error: Cannot find input file:  missing.prt\n");
+  EXPECT_FALSE(exists(path("out.rpt")));
+}
+
+TEST_F(ZeptorTest, AnOutputInAMissingDirectoryCannotBeCreated) {
+  writeEmptyPrintFile("in.prt");
+  expectFailure(run({"in.prt", "no/such/dir/out.rpt"}), 1,
+                "Error: Cannot create output file:  no/such/dir/out.rpt\n"
+                "       Check available memory.\n");
+}
+
+TEST_F(ZeptorTest, RefusesToWriteOverTheInput) {
+  writeEmptyPrintFile("in.prt");
+  ASSERT_EQ(0, link(path("in.prt").c_str(), path("hard.prt").c_str()));
+  ASSERT_EQ(0, symlink("in.prt", path("soft.prt").c_str()));
+  const std::string original = readFile(path("in.prt"));
+  for (const char* output : {"in.prt", "./in.prt", "hard.prt", "soft.prt"}) {
+    expectFailure(run({"in.prt", output}), 1,
+                  std::string("Error: Input and output are the same file:  ") +
+                      output + "\n       Fix and run again\n");
+    EXPECT_EQ(original, readFile(path("in.prt")));
+  }
+}
+
+TEST_F(ZeptorTest, ADirectoryIsNoInput) {
+  ASSERT_EQ(0, mkdir(path("dir.prt").c_str(), 0755));
+  expectFailure(run({"dir.prt", "out.rpt"}), 1,
+                "Error: Cannot find input file:  dir.prt\n");
+  EXPECT_FALSE(exists(path("out.rpt")));
+}
+
+TEST_F(ZeptorTest, AReadErrorWritesNoReport) {
+  // Reading a process's own memory at offset 0 fails with an I/O error.
+  expectFailure(run({"/proc/self/mem", "out.rpt"}), 1,
+                "Error: Cannot read input file:  /proc/self/mem\n");
+  EXPECT_EQ("", readFile(path("out.rpt")));
+}
+
+TEST_F(ZeptorTest, AFullDiskIsAnError) {
+  writeEmptyPrintFile("in.prt");
+  const Outcome outcome = run({"in.prt", "/dev/full"});
+  EXPECT_EQ(1, outcome.status);
+  EXPECT_EQ(kBanner + report("in.prt", "/dev/full", "", kZeroTables),
+            outcome.out);
+  EXPECT_EQ(
+      "Error: Cannot write output file:  /dev/full\n"
+      "       Check available disk space.\n",
+      outcome.err);
+}
+
+TEST_F(ZeptorTest, AnUnwritableStandardOutputStillGetsTheFileWritten) {
+  writeEmptyPrintFile("in.prt");
+  for (Stdout out : {Stdout::kDevFull, Stdout::kClosedPipe}) {
+    const Outcome outcome = run({"in.prt", "out.rpt"}, "", out);
+    EXPECT_EQ(1, outcome.status);
+    EXPECT_EQ("Error: Cannot write to standard output\n", outcome.err);
+    EXPECT_EQ(report("in.prt", "out.rpt", "", kZeroTables),
+              maskRunTime(readFile(path("out.rpt"))));
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Reports.
+
+TEST_F(ZeptorTest, TheBundledExampleGivesItsReport) {
+  writeFile(path("survey.prt"),
+            readFile(ZEPTOR_SOURCE_DIR "/examples/survey.prt"));
+  const std::string expected =
+      readFile(ZEPTOR_SOURCE_DIR "/report/testdata/survey.expected");
+  ASSERT_NE("", expected);
+  expectReport(run({"survey.prt", "out.rpt", "GPS1040"}), "", expected);
+}
+
+TEST_F(ZeptorTest, BothOffsetsGiveTheSameCounts) {
+  // Without the carriage-control column every tag moves one column left;
+  // the version text stays at its fixed column.
+  std::istringstream lines(readFile(ZEPTOR_SOURCE_DIR "/examples/survey.prt"));
+  std::string offset0;
+  for (std::string line; std::getline(lines, line);) {
+    offset0 += (line.empty() ? line : line.substr(1)) + "\n";
+  }
+  writeFile(path("survey.prt"), offset0);
+  const std::string expected =
+      readFile(ZEPTOR_SOURCE_DIR "/report/testdata/survey.expected");
+  expectReport(run({"survey.prt", "out.rpt", "GPS1040"}), "", expected);
+}
+
+TEST_F(ZeptorTest, OffsetControlErrorsLeaveTheOutputEmpty) {
+  writeFile(path("tab.prt"), "title\n\tPROGRAM OMBRIX\n");
+  expectFailure(run({"tab.prt", "out.rpt"}), 5,
+                "Error: Not able to determine offset control\n"
+                "       See programmer(5).  Program ends\n");
+  EXPECT_EQ("", readFile(path("out.rpt")));
+  writeFile(path("long.prt"), "title\n" + std::string(66, '-') + "\n");
+  expectFailure(run({"long.prt", "out.rpt"}), 7,
+                "Error: Not able to determine offset control\n"
+                "       See programmer(7).  Program ends\n");
+  EXPECT_EQ("", readFile(path("out.rpt")));
+}
+
+TEST_F(ZeptorTest, ACountOverFourDigitsWidensItsRow) {
+  std::string text = "1\n PROGRAM OMBRIX\n";
+  const std::string pair =
+      "         DISTANCE=            30000\n"
+      "         VERT.ANG.=" +
+      std::string(38, ' ') + "0.0010\n";
+  for (int i = 0; i < 12345; ++i) text += pair;
+  writeFile(path("many.prt"), text);
+  std::string tables = kZeroTables;
+  tables.replace(tables.find("   11              0"), 20,
+                 "   11           12345");
+  tables.replace(tables.find("   11       0          0"), 24,
+                 "   11       0       12345");
+  expectReport(run({"many.prt", "out.rpt"}), "",
+               report("many.prt", "out.rpt", "", tables));
+  EXPECT_THAT(readFile(path("out.rpt")),
+              testing::HasSubstr("\n   11           12345\n"));
+}
+
+TEST_F(ZeptorTest, KeepsItsIdentificationStrings) {
+  const std::string binary = readFile(ZEPTOR_BINARY);
+  for (const char* id :
+       {"@(#)zeptor\t2.6\t2003/01/08 QXT", "@(#)trim\t1.1\t2003/01/08 QXT",
+        "@(#)Date\t1.2\t2003/01/08 QXT",
+        "@(#)DataOutOfRangeException\t1.2\t2003/01/08 QXT"}) {
+    EXPECT_NE(std::string::npos, binary.find(id)) << id;
+  }
+}
+
+}  // namespace
