@@ -5,7 +5,7 @@ ifdef CI
 CMAKE_FLAGS += -DZEPTOR_WERROR=ON
 endif
 
-.PHONY: all check example bench clean
+.PHONY: all check example bench fuzz sanitize clean
 
 all:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -24,4 +24,21 @@ bench: all
 	bench/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-fuzz build-sanitize
+
+# Builds the scanner fuzzer with clang and runs it for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+fuzz:
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DZEPTOR_FUZZ=ON \
+	  -DBUILD_TESTING=OFF -DZEPTOR_BENCH=OFF
+	cmake --build build-fuzz -j $(JOBS) --target scanner_fuzzer
+	mkdir -p fuzz/corpus-work
+	build-fuzz/fuzz/scanner_fuzzer -max_total_time=$(FUZZ_SECONDS) \
+	  -max_len=4096 fuzz/corpus-work fuzz/corpus
+
+# Builds everything with AddressSanitizer and UBSan and runs every test.
+sanitize:
+	cmake -S . -B build-sanitize -DZEPTOR_SANITIZE=ON -DZEPTOR_BENCH=OFF \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build build-sanitize -j $(JOBS)
+	cd build-sanitize && ctest --output-on-failure -j $(JOBS)

@@ -20,7 +20,12 @@ struct Line {
 // costs an allocation and memory does not grow with the length of a line.
 class LineReader {
  public:
+#ifdef ZEPTOR_LINE_BLOCK_SIZE
+  // Fuzz builds shrink the block so that short inputs cross its edges.
+  static constexpr size_t kBlockSize = ZEPTOR_LINE_BLOCK_SIZE;
+#else
   static constexpr size_t kBlockSize = 256 * 1024;
+#endif
 
   explicit LineReader(std::istream& input);
 

@@ -44,6 +44,10 @@ constexpr size_t kErrorMinLength = 19;
 constexpr size_t kErrorValueColumn = 56;
 constexpr size_t kErrorValueWidth = 6;
 
+// A truncated line keeps its first block, which must hold every column the
+// scanner reads, including the start of the version text.
+static_assert(LineReader::kBlockSize > 80, "block too small for the columns");
+
 // Returns up to `width` characters of `text` from `column`.
 std::string_view field(std::string_view text, size_t column, size_t width) {
   return column < text.size() ? text.substr(column, width) : std::string_view();
@@ -100,12 +104,23 @@ bool Scanner::run() {
 
 void Scanner::examine(const Line& line) {
   const std::string_view text = line.text;
-  if (offset_ == kOffsetUndetermined) detectOffset(text);
-  if (version_.empty() && text.size() >= kVersionMinLength) readVersion(line);
-  if (offset_ == kOffsetUndetermined) return;
+  if (offset_ == kOffsetUndetermined) {
+    detectOffset(text);
+    if (offset_ == kOffsetUndetermined) {
+      // No tag is tested before the offset is known, but a long line
+      // there is fatal.
+      if (text.size() >= kVersionMinLength) {
+        failOffsetControl(kExitOffsetMissing, "7");
+      }
+      return;
+    }
+  }
   readSpacing(text);
   readError(text);
   if (!spacing_pending_ && !error_pending_) countPair();
+  // Last, since reading the rest of a long line reuses the buffer that
+  // `text` points into.
+  if (version_.empty() && text.size() >= kVersionMinLength) readVersion(line);
 }
 
 void Scanner::detectOffset(std::string_view text) {
@@ -120,9 +135,6 @@ void Scanner::detectOffset(std::string_view text) {
 }
 
 void Scanner::readVersion(const Line& line) {
-  if (offset_ == kOffsetUndetermined) {
-    failOffsetControl(kExitOffsetMissing, "7");
-  }
   if (field(line.text, offset_ + kVersionTagColumn, kVersionTag.size()) !=
       kVersionTag) {
     return;

@@ -274,6 +274,18 @@ TEST(ScannerTest, ReadsLinesLongerThanTheBlock) {
   EXPECT_EQ(2u, onlyClass(outcome, 1));
 }
 
+TEST(ScannerTest, ReadsTagsOfALongVersionLineBeforeItsRest) {
+  // One line longer than the block: a standard error of 0 read from
+  // "0VERSI", and the version from column 66 to its end.
+  const std::string filler(LineReader::kBlockSize, 'z');
+  const ScanOutcome outcome = scan(
+      file({magicLine(1),
+            placed(1, 56, "0VERSION 8.1" + filler, placed(1, 8, "VERT.ANG.=")),
+            spacingLine(1, "1000")}));
+  EXPECT_EQ("Ombrix version:      8.1" + filler + "\n", outcome.report);
+  EXPECT_EQ(0u, onlyClass(outcome, 0));
+}
+
 TEST(ScannerTest, CountsManyPairsAcrossBlocks) {
   std::string text = file({magicLine(1), versionLine(1, "8.1")});
   const std::string pair = spacingLine(1, "3111.696") + "\n" +
