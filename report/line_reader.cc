@@ -49,10 +49,11 @@ bool LineReader::next(Line* line) {
       return true;
     }
     if (!refill()) {
-      if (available == 0) return false;
-      // The last line has no line end.
+      // The last line has no line end; refill() may have moved it.
+      if (begin_ == end_) return false;
+      const char* last = buffer_.get() + begin_;
+      *line = Line{withoutCarriageReturn(last, end_ - begin_), false};
       begin_ = end_;
-      *line = Line{withoutCarriageReturn(start, available), false};
       return true;
     }
   }

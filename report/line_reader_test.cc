@@ -29,6 +29,19 @@ TEST(LineReaderTest, SplitsLinesAndStripsOneCarriageReturn) {
   EXPECT_EQ((Lines{std::string("a\0b", 3)}), readAll(std::string("a\0b", 3)));
 }
 
+// A last line without a line end, for every way it can meet the end of a
+// block; its bytes differ so that a shifted copy would show.
+TEST(LineReaderTest, KeepsALastLineWithoutLineEndWhole) {
+  for (size_t size : {LineReader::kBlockSize - 7, LineReader::kBlockSize - 6,
+                      LineReader::kBlockSize - 5, LineReader::kBlockSize + 1}) {
+    std::string last;
+    for (size_t i = 0; i < size; ++i) last += static_cast<char>('a' + i % 23);
+    const Lines lines = readAll("first\n" + last);
+    ASSERT_EQ(2u, lines.size()) << size;
+    EXPECT_EQ(last.substr(0, LineReader::kBlockSize), lines[1]) << size;
+  }
+}
+
 TEST(LineReaderTest, TruncatesALongLineAndSkipsOrAppendsItsRest) {
   const std::string head(LineReader::kBlockSize, 'h');
   const std::string rest(LineReader::kBlockSize * 2 + 17, 'r');
