@@ -29,7 +29,7 @@ clean:
 # Builds the scanner fuzzer with clang and runs it for FUZZ_SECONDS.
 FUZZ_SECONDS ?= 60
 fuzz:
-	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DZEPTOR_FUZZ=ON \
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DZEPTOR_FUZZ=ON $(CMAKE_FLAGS) \
 	  -DBUILD_TESTING=OFF -DZEPTOR_BENCH=OFF
 	cmake --build build-fuzz -j $(JOBS) --target scanner_fuzzer
 	mkdir -p fuzz/corpus-work

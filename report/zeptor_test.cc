@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -84,6 +86,7 @@ struct Outcome {
   int status = -1;
   std::string out;
   std::string err;
+  long peak_rss_kib = 0;  // the child's, from fork to exit
 };
 
 std::string readFile(const std::string& path) {
@@ -139,9 +142,11 @@ class ZeptorTest : public testing::Test {
     if (pipe_ends[1] >= 0) close(pipe_ends[1]);
     Outcome outcome;
     int wait_status = 0;
-    EXPECT_EQ(pid, waitpid(pid, &wait_status, 0));
+    struct rusage usage {};
+    EXPECT_EQ(pid, wait4(pid, &wait_status, 0, &usage));
     EXPECT_TRUE(WIFEXITED(wait_status)) << "killed by a signal";
     outcome.status = WEXITSTATUS(wait_status);
+    outcome.peak_rss_kib = usage.ru_maxrss;
     outcome.out = maskRunTime(readFile(path(".stdout")));
     outcome.err = readFile(path(".stderr"));
     return outcome;
@@ -400,6 +405,93 @@ TEST_F(ZeptorTest, ACountOverFourDigitsWidensItsRow) {
                report("many.prt", "out.rpt", "", tables));
   EXPECT_THAT(readFile(path("out.rpt")),
               testing::HasSubstr("\n   11           12345\n"));
+}
+
+// ---------------------------------------------------------------------------
+// Hostile input: every file ends in a report or an error of its own.
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMeasuresMemory = false;  // the sanitizer's shadow memory
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+
+TEST_F(ZeptorTest, A50MegabyteLineNeedsLittleMemory) {
+  // As the whole file, and as a line after the magic line, which is
+  // examined rather than skipped.
+  for (const char* head : {"", "1\n PROGRAM OMBRIX\n"}) {
+    {
+      std::ofstream file(path("one-line.prt"), std::ios::binary);
+      file << head;
+      const std::string block(1 << 20, 'x');
+      for (int i = 0; i < 50; ++i) file << block;
+    }
+    const Outcome outcome = run({"one-line.prt", "out.rpt"});
+    expectReport(outcome, "",
+                 report("one-line.prt", "out.rpt", "", kZeroTables));
+    RecordProperty("peak_rss_kib", static_cast<int>(outcome.peak_rss_kib));
+    if (kMeasuresMemory) {
+      EXPECT_LT(outcome.peak_rss_kib, 16 * 1024);
+    }
+  }
+}
+
+TEST_F(ZeptorTest, RandomBytesEndInAReportOrAnOffsetError) {
+  std::mt19937 random(7);
+  std::string bytes(1 << 20, '\0');
+  for (char& c : bytes) c = static_cast<char>(random() % 256);
+  // With no magic line first, the first long line ends the run.
+  writeFile(path("random.prt"), bytes);
+  expectFailure(run({"random.prt", "out.rpt"}), 7,
+                "Error: Not able to determine offset control\n"
+                "       See programmer(7).  Program ends\n");
+  writeFile(path("random.prt"), "1\n PROGRAM OMBRIX\n" + bytes);
+  expectReport(run({"random.prt", "out.rpt"}), "",
+               report("random.prt", "out.rpt", "", kZeroTables));
+}
+
+TEST_F(ZeptorTest, AMillionEmptyLinesGiveEmptyTables) {
+  writeFile(path("empty.prt"),
+            "1\n PROGRAM OMBRIX\n" + std::string(1000000, '\n'));
+  expectReport(run({"empty.prt", "out.rpt"}), "",
+               report("empty.prt", "out.rpt", "", kZeroTables));
+}
+
+TEST_F(ZeptorTest, GarbageValuesCountAsZero) {
+  const std::string garbage[] = {
+      "abc", "--1",     "0x10", "inf",
+      "nan", ".",       "e5",   std::string("\0\0\0", 3),
+      "+-",  "\x01\xff"};
+  std::string text = "1\n PROGRAM OMBRIX\n";
+  for (int i = 0; i < 5000; ++i) {
+    text += std::string("         DISTANCE=     ") + garbage[i % 10] + "\n";
+    text +=
+        "         VERT.ANG.=" + std::string(38, '#') + garbage[i % 7] + "\n";
+  }
+  writeFile(path("garbage.prt"), text);
+  // 0 / 0 is not a number: class 11, spacing under 25 km.
+  std::string tables = kZeroTables;
+  tables.replace(tables.find("   11              0"), 20,
+                 "   11           5000");
+  tables.replace(tables.find("   11       0"), 13, "   11    5000");
+  expectReport(run({"garbage.prt", "out.rpt"}), "",
+               report("garbage.prt", "out.rpt", "", tables));
+}
+
+TEST_F(ZeptorTest, CrLfAndACutLastLineReadLikeTheWholeFile) {
+  const std::string whole = readFile(ZEPTOR_SOURCE_DIR "/examples/survey.prt");
+  const std::string expected =
+      readFile(ZEPTOR_SOURCE_DIR "/report/testdata/survey.expected");
+  std::string crlf;
+  for (char c : whole)
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  // Cut in the middle of the last standard error's line, after its value.
+  const size_t last_error = whole.rfind("VERT.ANG.=");
+  const std::string cut = whole.substr(0, whole.find("NORM", last_error));
+  for (const std::string& text : {crlf, cut}) {
+    writeFile(path("survey.prt"), text);
+    expectReport(run({"survey.prt", "out.rpt", "GPS1040"}), "", expected);
+  }
 }
 
 TEST_F(ZeptorTest, KeepsItsIdentificationStrings) {
