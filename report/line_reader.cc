@@ -84,8 +84,9 @@ void LineReader::skipToTagCandidate(size_t column) {
     if (inside_line_) consumeRest(nullptr);
     const char* start = buffer_.get() + begin_;
     const char* end = buffer_.get() + end_;
-    if (static_cast<size_t>(end - start) > column) {
-      if (start[column] == 'D' || start[column] == 'V') return;
+    const size_t reach = column + kTagStartWidth;
+    if (static_cast<size_t>(end - start) >= reach) {
+      if (startsTag(start + column)) return;
       const char* candidate = findTagCandidate(start, end, column);
       if (candidate != nullptr) {
         begin_ = candidate - buffer_.get();
@@ -98,7 +99,7 @@ void LineReader::skipToTagCandidate(size_t column) {
       const size_t last_start =
           last_newline == std::string_view::npos ? 0 : last_newline + 1;
       if (last_newline != std::string_view::npos &&
-          static_cast<size_t>(end - start) - last_start <= column) {
+          static_cast<size_t>(end - start) - last_start < reach) {
         begin_ += last_start;
       } else {
         begin_ = end_;

@@ -38,8 +38,9 @@ class LineReader {
   // skips it.
   void appendRest(std::string* out);
 
-  // Skips lines until the next one whose byte at `column` is 'D' or 'V', so
-  // that next() returns it; lines shorter than `column` + 1 are skipped.
+  // Skips lines until the next one that starts a tag ("DI" or "VE") at
+  // `column`, so that next() returns it. Lines too short to hold those two
+  // bytes are skipped.
   void skipToTagCandidate(size_t column);
 
   // True when reading the stream failed, as opposed to reaching its end.

@@ -3,9 +3,20 @@
 
 #include <cstddef>
 
-// Returns the first line start p in (begin, end - column) -- a byte right
-// after a '\n' -- whose byte p[column] is 'D' or 'V', or nullptr when there
-// is none. Lines whose byte at `column` lies at or past `end` are not tested.
+// The first two letters of "DISTANCE=" and "VERT.ANG.=", the only tags that
+// matter once a file's offset and version are known.
+constexpr size_t kTagStartWidth = 2;
+
+// True when `text` starts with "DI" or "VE"; `text` must hold two bytes.
+inline bool startsTag(const char* text) {
+  return (text[0] == 'D' && text[1] == 'I') ||
+         (text[0] == 'V' && text[1] == 'E');
+}
+
+// Returns the first line start p in (begin, end) -- a byte right after a
+// '\n' -- with startsTag(p + column), or nullptr when there is none. Line
+// starts whose two tested bytes do not both lie before `end` are not
+// tested.
 const char* findTagCandidate(const char* begin, const char* end, size_t column);
 
 // The same search one line at a time, without vector instructions; the
