@@ -35,9 +35,12 @@ const char* monthName(int month) {
   return nameAt(kNames, 12, month);
 }
 
-// Ends the process unless first <= value <= last.
-void checkRange(const char* name, int value, int first, int last) {
+// Stores `value` in *field, or ends the process unless first <= value <=
+// last.
+void storeInRange(int* field, const char* name, int value, int first,
+                  int last) {
   if (value < first || value > last) DataOutOfRangeException{name, value};
+  *field = value;
 }
 
 }  // namespace
@@ -65,23 +68,17 @@ void Date::setSeconds(double seconds) {
 }
 
 void Date::setMinutes(int minutes) {
-  checkRange("Date.minutes", minutes, 0, 59);
-  minutes_ = minutes;
+  storeInRange(&minutes_, "Date.minutes", minutes, 0, 59);
 }
 
-void Date::setHour(int hour) {
-  checkRange("Date.hour", hour, 0, 23);
-  hour_ = hour;
-}
+void Date::setHour(int hour) { storeInRange(&hour_, "Date.hour", hour, 0, 23); }
 
 void Date::setDayOfMonth(int day) {
-  checkRange("Date.day-of-month", day, 1, 31);
-  day_of_month_ = day;
+  storeInRange(&day_of_month_, "Date.day-of-month", day, 1, 31);
 }
 
 void Date::setMonth(int month) {
-  checkRange("Date.month", month, 0, 11);
-  month_ = month;
+  storeInRange(&month_, "Date.month", month, 0, 11);
 }
 
 void Date::setYear(int year) {
@@ -92,13 +89,11 @@ void Date::setYear(int year) {
 }
 
 void Date::setDayOfWeek(int day) {
-  checkRange("Date.day-of-week", day, 0, 6);
-  day_of_week_ = day;
+  storeInRange(&day_of_week_, "Date.day-of-week", day, 0, 6);
 }
 
 void Date::setDayOfYear(int day) {
-  checkRange("Date.day-of-year", day, 0, 365);
-  day_of_year_ = day;
+  storeInRange(&day_of_year_, "Date.day-of-year", day, 0, 365);
 }
 
 void Date::setDaylightSaving(int state) {
