@@ -53,10 +53,10 @@ std::string_view field(std::string_view text, size_t column, size_t width) {
   return column < text.size() ? text.substr(column, width) : std::string_view();
 }
 
-[[noreturn]] void failOffsetControl(ExitStatus status, const char* code) {
+[[noreturn]] void failOffsetControl(ExitStatus status) {
   std::cerr << "Error: Not able to determine offset control\n"
-            << "       See programmer(" << code << ").  Program ends"
-            << std::endl;
+            << "       See programmer(" << static_cast<int>(status)
+            << ").  Program ends" << std::endl;
   exitRun(status);
 }
 
@@ -110,7 +110,7 @@ void Scanner::examine(const Line& line) {
       // No tag is tested before the offset is known, but a long line
       // there is fatal.
       if (text.size() >= kVersionMinLength) {
-        failOffsetControl(kExitOffsetMissing, "7");
+        failOffsetControl(kExitOffsetMissing);
       }
       return;
     }
@@ -130,7 +130,7 @@ void Scanner::detectOffset(std::string_view text) {
   } else if (text[0] == 'P') {
     offset_ = 0;
   } else {
-    failOffsetControl(kExitOffsetMagic, "5");
+    failOffsetControl(kExitOffsetMagic);
   }
 }
 
@@ -143,6 +143,8 @@ void Scanner::readVersion(const Line& line) {
   if (line.truncated) reader_.appendRest(&version_);
   trim(version_, 'B');
   report_ << "Ombrix version:      " << version_ << std::endl;
+  // A version of white space only may have been a very long line.
+  if (version_.empty()) version_.shrink_to_fit();
 }
 
 void Scanner::readSpacing(std::string_view text) {
