@@ -80,11 +80,11 @@ void LineReader::consumeRest(std::string* out) {
 }
 
 void LineReader::skipToTagCandidate(size_t column) {
+  const size_t reach = column + kTagStartWidth;
   for (;;) {
     if (inside_line_) consumeRest(nullptr);
     const char* start = buffer_.get() + begin_;
     const char* end = buffer_.get() + end_;
-    const size_t reach = column + kTagStartWidth;
     if (static_cast<size_t>(end - start) >= reach) {
       if (startsTag(start + column)) return;
       const char* candidate = findTagCandidate(start, end, column);
@@ -92,19 +92,7 @@ void LineReader::skipToTagCandidate(size_t column) {
         begin_ = candidate - buffer_.get();
         return;
       }
-      // Every line start whose tested byte is in the buffer has been ruled
-      // out; keep only a last line start whose byte is still to come.
-      const size_t last_newline =
-          std::string_view(start, end - start).rfind('\n');
-      const size_t last_start =
-          last_newline == std::string_view::npos ? 0 : last_newline + 1;
-      if (last_newline != std::string_view::npos &&
-          static_cast<size_t>(end - start) - last_start < reach) {
-        begin_ += last_start;
-      } else {
-        begin_ = end_;
-        inside_line_ = true;
-      }
+      dropRuledOutLines(reach);
     }
     if (!refill()) {
       // What is left is too short to carry a tag, or is nothing at all.
@@ -112,5 +100,17 @@ void LineReader::skipToTagCandidate(size_t column) {
       inside_line_ = false;
       return;
     }
+  }
+}
+
+void LineReader::dropRuledOutLines(size_t reach) {
+  const std::string_view unread(buffer_.get() + begin_, end_ - begin_);
+  const size_t last_newline = unread.rfind('\n');
+  if (last_newline != std::string_view::npos &&
+      unread.size() - (last_newline + 1) < reach) {
+    begin_ += last_newline + 1;  // its tag start is still to come
+  } else {
+    begin_ = end_;
+    inside_line_ = true;
   }
 }

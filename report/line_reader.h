@@ -51,6 +51,11 @@ class LineReader {
   // Returns false when nothing more could be read.
   bool refill();
 
+  // Drops the unread lines, all of whose line starts with both tag-start
+  // bytes in the buffer have been ruled out; keeps only a last line start
+  // whose bytes (`reach` from it) are still to come.
+  void dropRuledOutLines(size_t reach);
+
   // Consumes the rest of the current line, up to and including its "\n",
   // appending it (without the "\n") to *out unless out is null.
   void consumeRest(std::string* out);
