@@ -36,7 +36,7 @@ namespace {
 std::uint64_t newlineMask(const char* p) {
   const __m128i newline = _mm_set1_epi8('\n');
   std::uint64_t mask = 0;
-  for (int i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < 4; ++i) {
     const __m128i bytes =
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
     const auto bits = static_cast<std::uint32_t>(
