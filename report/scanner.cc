@@ -35,14 +35,17 @@ constexpr size_t kVersionTagColumn = 57;
 constexpr size_t kVersionTextColumn = 66;
 constexpr std::string_view kVersionTag = "VERSION";
 constexpr size_t kTagColumn = 8;
-constexpr std::string_view kSpacingTag = "DISTANCE=";
-constexpr size_t kSpacingMinLength = 18;
-constexpr size_t kSpacingValueColumn = 22;
-constexpr size_t kSpacingValueWidth = 12;
-constexpr std::string_view kErrorTag = "VERT.ANG.=";
-constexpr size_t kErrorMinLength = 19;
-constexpr size_t kErrorValueColumn = 56;
-constexpr size_t kErrorValueWidth = 6;
+
+// A tagged value: the tag at o+kTagColumn of a line at least `min_length`
+// long, the number in `value_width` columns from o+`value_column`.
+struct TaggedField {
+  std::string_view tag;
+  size_t min_length;
+  size_t value_column;
+  size_t value_width;
+};
+constexpr TaggedField kSpacingField = {"DISTANCE=", 18, 22, 12};
+constexpr TaggedField kErrorField = {"VERT.ANG.=", 19, 56, 6};
 
 // A truncated line keeps its first block, which must hold every column the
 // scanner reads, including the start of the version text.
@@ -71,8 +74,8 @@ class Scanner {
   void examine(const Line& line);
   void detectOffset(std::string_view text);
   void readVersion(const Line& line);
-  void readSpacing(std::string_view text);
-  void readError(std::string_view text);
+  bool readTagged(std::string_view text, const TaggedField& tagged,
+                  double* value) const;
   void countPair();
 
   // Once both are known, only tagged lines can change anything.
@@ -115,8 +118,15 @@ void Scanner::examine(const Line& line) {
       return;
     }
   }
-  readSpacing(text);
-  readError(text);
+  double value = 0;
+  if (readTagged(text, kSpacingField, &value)) {
+    spacing_km_ = value * 0.001;
+    spacing_pending_ = false;
+  }
+  if (readTagged(text, kErrorField, &value)) {
+    scaled_error_ = (value * 1.96) * 1000;
+    error_pending_ = false;
+  }
   if (!spacing_pending_ && !error_pending_) countPair();
   // Last, since reading the rest of a long line reuses the buffer that
   // `text` points into.
@@ -147,27 +157,17 @@ void Scanner::readVersion(const Line& line) {
   if (version_.empty()) version_.shrink_to_fit();
 }
 
-void Scanner::readSpacing(std::string_view text) {
-  const size_t value_column = offset_ + kSpacingValueColumn;
-  if (text.size() < kSpacingMinLength || text.size() <= value_column ||
-      field(text, offset_ + kTagColumn, kSpacingTag.size()) != kSpacingTag) {
-    return;
+// Sets *value and returns true when `text` carries `tagged` and reaches its
+// value field; a line that stops before the field is skipped.
+bool Scanner::readTagged(std::string_view text, const TaggedField& tagged,
+                         double* value) const {
+  const size_t value_column = offset_ + tagged.value_column;
+  if (text.size() < tagged.min_length || text.size() <= value_column ||
+      field(text, offset_ + kTagColumn, tagged.tag.size()) != tagged.tag) {
+    return false;
   }
-  const double metres =
-      readDecimal(field(text, value_column, kSpacingValueWidth));
-  spacing_km_ = metres * 0.001;
-  spacing_pending_ = false;
-}
-
-void Scanner::readError(std::string_view text) {
-  const size_t value_column = offset_ + kErrorValueColumn;
-  if (text.size() < kErrorMinLength || text.size() <= value_column ||
-      field(text, offset_ + kTagColumn, kErrorTag.size()) != kErrorTag) {
-    return;
-  }
-  const double error = readDecimal(field(text, value_column, kErrorValueWidth));
-  scaled_error_ = (error * 1.96) * 1000;
-  error_pending_ = false;
+  *value = readDecimal(field(text, value_column, tagged.value_width));
+  return true;
 }
 
 void Scanner::countPair() {
