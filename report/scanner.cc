@@ -74,8 +74,10 @@ class Scanner {
   void examine(const Line& line);
   void detectOffset(std::string_view text);
   void readVersion(const Line& line);
-  bool readTagged(std::string_view text, const TaggedField& tagged,
-                  double* value) const;
+  // Inlined so that each call compares against a tag of known length.
+  [[gnu::always_inline]] bool readTagged(std::string_view text,
+                                         const TaggedField& tagged,
+                                         double* value) const;
   void countPair();
 
   // Once both are known, only tagged lines can change anything.
@@ -159,8 +161,9 @@ void Scanner::readVersion(const Line& line) {
 
 // Sets *value and returns true when `text` carries `tagged` and reaches its
 // value field; a line that stops before the field is skipped.
-bool Scanner::readTagged(std::string_view text, const TaggedField& tagged,
-                         double* value) const {
+inline bool Scanner::readTagged(std::string_view text,
+                                const TaggedField& tagged,
+                                double* value) const {
   const size_t value_column = offset_ + tagged.value_column;
   if (text.size() < tagged.min_length || text.size() <= value_column ||
       field(text, offset_ + kTagColumn, tagged.tag.size()) != tagged.tag) {
