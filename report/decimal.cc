@@ -5,14 +5,11 @@
 #include <limits>
 #include <system_error>
 
+#include "support/trim.h"
+
 namespace {
 
 bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
-
-// Blank, tab, line feed, vertical tab, form feed, carriage return.
-bool isWhiteSpace(char c) {
-  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
-}
 
 // Reads the digits from `p` into *value (exact while there are at most 19
 // of them); returns the position after them.

@@ -6,12 +6,6 @@
 
 namespace {
 
-// The POSIX locale's white space, independent of the current locale.
-bool isWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
-         c == '\r';
-}
-
 bool modeIn(char mode, const char* modes) {
   return mode != '\0' && std::strchr(modes, mode) != nullptr;
 }
