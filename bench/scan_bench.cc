@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     for (Count c : counts.total) pairs += c;
   }
   std::cout << "scanned " << bytes << " bytes, " << pairs << " pairs in "
-            << best_seconds << " s: " << bytes / best_seconds / 1e6
+            << best_seconds
+            << " s: " << static_cast<double>(bytes) / best_seconds / 1e6
             << " MB/s\n";
   return 0;
 }

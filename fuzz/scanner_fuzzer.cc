@@ -6,22 +6,19 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <sstream>
 #include <string>
 
+#include "fuzz/fatal_exit_throws.h"
 #include "report/decimal.h"
-#include "report/fatal.h"
 #include "report/scanner.h"
 #include "support/trim.h"
 
 namespace {
 
-struct FatalExit {
-  ExitStatus status;
-};
-
-void throwInsteadOfExiting(ExitStatus status) { throw FatalExit{status}; }
+// Small, so that inputs of a few hundred bytes reach the code for lines
+// longer than a block.
+constexpr size_t kBlockSize = 128;
 
 struct Result {
   AccuracyCounts counts;
@@ -63,7 +60,7 @@ Result modelScan(const std::string& text) {
         result.status = 7;
         return result;
       }
-      if (field(line, offset + 57, 7) == "VERSION") {
+      if (field(line, static_cast<size_t>(offset) + 57, 7) == "VERSION") {
         version = line.substr(66);
         trim(version, 'B');
         result.report += "Ombrix version:      " + version + "\n";
@@ -94,7 +91,7 @@ Result realScan(const std::string& text) {
   std::istringstream input(text);
   std::ostringstream report;
   try {
-    if (!Scan(input, report, &result.counts)) std::abort();
+    if (!Scan(input, report, &result.counts, kBlockSize)) std::abort();
   } catch (const FatalExit& fatal) {
     result.status = fatal.status;
   }
@@ -119,12 +116,6 @@ void print(const char* name, const Result& result) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setExitHook(throwInsteadOfExiting);
-  std::cerr.rdbuf(nullptr);  // the fatal messages would flood the log
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {

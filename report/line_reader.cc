@@ -1,8 +1,7 @@
 #include "report/line_reader.h"
 
+#include <algorithm>
 #include <cstring>
-
-#include "report/tag_search.h"
 
 namespace {
 
@@ -13,8 +12,10 @@ std::string_view withoutCarriageReturn(const char* text, size_t length) {
 
 }  // namespace
 
-LineReader::LineReader(std::istream& input)
-    : input_(input), buffer_(new char[kBlockSize]) {}
+LineReader::LineReader(std::istream& input, size_t block_size)
+    : input_(input),
+      block_size_(std::max<size_t>(block_size, 1)),
+      buffer_(new char[block_size_]) {}
 
 bool LineReader::refill() {
   if (at_end_) return false;
@@ -23,7 +24,7 @@ bool LineReader::refill() {
   begin_ = 0;
   end_ = unread;
   input_.read(buffer_.get() + end_,
-              static_cast<std::streamsize>(kBlockSize - end_));
+              static_cast<std::streamsize>(block_size_ - end_));
   const size_t count = static_cast<size_t>(input_.gcount());
   end_ += count;
   if (!input_) at_end_ = true;
@@ -37,12 +38,13 @@ bool LineReader::next(Line* line) {
     const size_t available = end_ - begin_;
     const void* newline = std::memchr(start, '\n', available);
     if (newline != nullptr) {
-      const size_t length = static_cast<const char*>(newline) - start;
+      const auto length =
+          static_cast<size_t>(static_cast<const char*>(newline) - start);
       begin_ += length + 1;
       *line = Line{withoutCarriageReturn(start, length), false};
       return true;
     }
-    if (available == kBlockSize) {
+    if (available == block_size_) {
       begin_ = end_;
       inside_line_ = true;
       *line = Line{std::string_view(start, available), true};
@@ -67,7 +69,9 @@ void LineReader::consumeRest(std::string* out) {
     const size_t available = end_ - begin_;
     const void* newline = std::memchr(start, '\n', available);
     const size_t length =
-        newline ? static_cast<const char*>(newline) - start : available;
+        newline != nullptr
+            ? static_cast<size_t>(static_cast<const char*>(newline) - start)
+            : available;
     if (out != nullptr) out->append(start, length);
     if (newline != nullptr) {
       begin_ += length + 1;
@@ -79,31 +83,7 @@ void LineReader::consumeRest(std::string* out) {
   inside_line_ = false;
 }
 
-void LineReader::skipToTagCandidate(size_t column) {
-  const size_t reach = column + kTagStartWidth;
-  for (;;) {
-    if (inside_line_) consumeRest(nullptr);
-    const char* start = buffer_.get() + begin_;
-    const char* end = buffer_.get() + end_;
-    if (static_cast<size_t>(end - start) >= reach) {
-      if (startsTag(start + column)) return;
-      const char* candidate = findTagCandidate(start, end, column);
-      if (candidate != nullptr) {
-        begin_ = candidate - buffer_.get();
-        return;
-      }
-      dropRuledOutLines(reach);
-    }
-    if (!refill()) {
-      // What is left is too short to carry a tag, or is nothing at all.
-      begin_ = end_;
-      inside_line_ = false;
-      return;
-    }
-  }
-}
-
-void LineReader::dropRuledOutLines(size_t reach) {
+void LineReader::dropSearchedLines(size_t reach) {
   const std::string_view unread(buffer_.get() + begin_, end_ - begin_);
   const size_t last_newline = unread.rfind('\n');
   if (last_newline != std::string_view::npos &&

@@ -1,57 +1,53 @@
 #include "report/run_files.h"
 
-#include <sys/stat.h>
-
 #include <iostream>
+#include <optional>
 
-#include "report/fatal.h"
+#include "report/file_identity.h"
+#include "support/fatal_exit.h"
 
 namespace {
 
-// True when both names lead to one file (the same name, a hard link, or a
-// symbolic link); false when either does not exist.
-bool sameFile(const std::string& a, const std::string& b) {
-  struct stat a_stat;
-  struct stat b_stat;
-  return stat(a.c_str(), &a_stat) == 0 && stat(b.c_str(), &b_stat) == 0 &&
-         a_stat.st_dev == b_stat.st_dev && a_stat.st_ino == b_stat.st_ino;
+bool sameFile(const std::optional<FileIdentity>& a,
+              const std::optional<FileIdentity>& b) {
+  return a && b && *a == *b;
 }
 
-bool isDirectory(const std::string& name) {
-  struct stat name_stat;
-  return stat(name.c_str(), &name_stat) == 0 && S_ISDIR(name_stat.st_mode);
+[[noreturn]] void failCreatingOutput(const std::string& name) {
+  exitWithError(kExitFailure, "Cannot create output file:  " + name,
+                {"Check available memory."});
 }
 
 }  // namespace
 
 void openInput(const std::string& name, std::ifstream* input) {
   // A directory opens for reading on some systems but yields no lines.
-  if (!isDirectory(name)) input->open(name, std::ios::in | std::ios::binary);
+  if (isPossibleFileName(name) && !isDirectory(name)) {
+    input->open(name, std::ios::in | std::ios::binary);
+  }
   if (!input->is_open()) {
-    std::cerr << "Error: Cannot find input file:  " << name << std::endl;
-    exitRun(kExitFailure);
+    exitWithError(kExitFailure, "Cannot find input file:  " + name);
   }
 }
 
 void openOutput(const std::string& name, const std::string& input_name,
                 std::ofstream* output) {
-  if (sameFile(name, input_name)) {
-    std::cerr << "Error: Input and output are the same file:  " << name
-              << std::endl
-              << "       Fix and run again" << std::endl;
-    exitRun(kExitFailure);
+  if (!isPossibleFileName(name)) failCreatingOutput(name);
+  const std::optional<FileIdentity> output_file = identifyFile(name);
+  if (sameFile(output_file, identifyFile(input_name))) {
+    exitWithError(kExitFailure, "Input and output are the same file:  " + name,
+                  {"Fix and run again"});
+  }
+  if (sameFile(output_file, identifyStandardOutput())) {
+    exitWithError(kExitFailure, "Output file is also standard output:  " + name,
+                  {"Fix and run again"});
   }
   output->open(name, std::ios::out | std::ios::trunc);
-  if (!output->is_open()) {
-    std::cerr << "Error: Cannot create output file:  " << name << std::endl
-              << "       Check available memory." << std::endl;
-    exitRun(kExitFailure);
-  }
+  if (!output->is_open()) failCreatingOutput(name);
 }
 
 void failReadingInput(const std::string& name) {
-  std::cerr << "Error: Cannot read input file:  " << name << std::endl;
-  exitRun(kExitFailure);
+  exitWithError(kExitFailure, "Cannot read input file:  " + name);
 }
 
 void deliverReport(const std::string& report, const std::string& output_name,
@@ -60,17 +56,14 @@ void deliverReport(const std::string& report, const std::string& output_name,
   *output << report;
   output->close();
   if (output->fail()) {
-    std::cerr << "Error: Cannot write output file:  " << output_name
-              << std::endl
-              << "       Check available disk space." << std::endl;
-    exitRun(kExitFailure);
+    exitWithError(kExitFailure, "Cannot write output file:  " + output_name,
+                  {"Check available disk space."});
   }
 }
 
 void checkStandardOutput() {
   std::cout.flush();
   if (!std::cout) {
-    std::cerr << "Error: Cannot write to standard output" << std::endl;
-    exitRun(kExitFailure);
+    exitWithError(kExitFailure, "Cannot write to standard output");
   }
 }

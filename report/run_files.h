@@ -8,9 +8,11 @@
 // names a directory, ends the process with status 1.
 void openInput(const std::string& name, std::ifstream* input);
 
-// Creates or truncates the output file. Ends the process with status 1 when
-// it names the same file as `input_name` (which would destroy the input
-// before it is read) or cannot be created.
+// Creates or truncates the output file. Ends the process with status 1,
+// before anything is truncated, when it names the input (which would be
+// destroyed before it is read) or the regular file that standard output
+// writes to (the two copies of the report would overwrite each other);
+// likewise when it cannot be created.
 void openOutput(const std::string& name, const std::string& input_name,
                 std::ofstream* output);
 

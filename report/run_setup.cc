@@ -1,8 +1,5 @@
 #include "report/run_setup.h"
 
-#include <iostream>
-
-#include "report/fatal.h"
 #include "report/version.h"
 
 void writeBanner(std::ostream& out) {
@@ -13,22 +10,21 @@ void writeBanner(std::ostream& out) {
   out << std::endl;
 }
 
-namespace {
-
-[[noreturn]] void helpAndExit() {
-  std::cerr << "  Reads an OMBRIX format output file and" << std::endl
-            << "  computes the ellipsoid height order-class "
-            << "accuracy distribution" << std::endl
-            << "  at the 95% (2 sigma) confidence interval " << std::endl
-            << "  Accession (job) number is optional." << std::endl
-            << "  Use no spaces in Accession number (ie, GPS1040)." << std::endl
-            << "Command line usage: " << std::endl
-            << "  zeptor <input filename> <output filename> "
-            << "[accession (job) number]" << std::endl
-            << "Windows DOS box usage: " << std::endl
-            << "  zeptor (user is queried for input parameters)" << std::endl;
-  exitRun(kExitFailure);
+void writeHelp(std::ostream& out) {
+  out << "  Reads an OMBRIX format output file and" << std::endl
+      << "  computes the ellipsoid height order-class "
+      << "accuracy distribution" << std::endl
+      << "  at the 95% (2 sigma) confidence interval " << std::endl
+      << "  Accession (job) number is optional." << std::endl
+      << "  Use no spaces in Accession number (ie, GPS1040)." << std::endl
+      << "Command line usage: " << std::endl
+      << "  zeptor <input filename> <output filename> "
+      << "[accession (job) number]" << std::endl
+      << "Windows DOS box usage: " << std::endl
+      << "  zeptor (user is queried for input parameters)" << std::endl;
 }
+
+namespace {
 
 // Writes `prompt` without a line end and reads one word into *word.
 void ask(const char* prompt, std::istream& in, std::ostream& out,
@@ -53,8 +49,9 @@ RunParameters askParameters(std::istream& in, std::ostream& out) {
   return params;
 }
 
-RunParameters getParameters(int argc, const char* const* argv, std::istream& in,
-                            std::ostream& out) {
+std::optional<RunParameters> getParameters(int argc, const char* const* argv,
+                                           std::istream& in,
+                                           std::ostream& out) {
   switch (argc) {
     case 1:
       return askParameters(in, out);
@@ -63,7 +60,7 @@ RunParameters getParameters(int argc, const char* const* argv, std::istream& in,
     case 4:
       return RunParameters{argv[1], argv[2], argv[3]};
     default:
-      helpAndExit();
+      return std::nullopt;
   }
 }
 

@@ -2,6 +2,7 @@
 #define ZEPTOR_REPORT_RUN_SETUP_H_
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -18,11 +19,13 @@ struct RunParameters {
 void writeBanner(std::ostream& out);
 
 // Returns the parameters given on the command line (argc 3 or 4), or asks
-// for them on `out` and reads them from `in` (argc 1). Any other count
-// writes the help text to the error stream and ends the process with
-// status 1.
-RunParameters getParameters(int argc, const char* const* argv, std::istream& in,
-                            std::ostream& out);
+// for them on `out` and reads them from `in` (argc 1). Returns nothing for
+// any other count: the run is then only the help text.
+std::optional<RunParameters> getParameters(int argc, const char* const* argv,
+                                           std::istream& in, std::ostream& out);
+
+// Writes the help text.
+void writeHelp(std::ostream& out);
 
 // Asks for the parameters, one whitespace-delimited word each. At the end
 // of `in` the names not read stay empty.

@@ -11,12 +11,15 @@ TEST(RunSetupTest, TakesParametersFromTheCommandLine) {
   std::istringstream in("unused");
   std::ostringstream out;
   const char* three[] = {"zeptor", "a.prt", "b.rpt"};
-  const RunParameters two_names = getParameters(3, three, in, out);
+  const RunParameters two_names = getParameters(3, three, in, out).value();
   EXPECT_EQ("a.prt", two_names.input_name);
   EXPECT_EQ("b.rpt", two_names.output_name);
   EXPECT_EQ("", two_names.accession);
   const char* four[] = {"zeptor", "a.prt", "b.rpt", "GPS1040"};
-  EXPECT_EQ("GPS1040", getParameters(4, four, in, out).accession);
+  EXPECT_EQ("GPS1040", getParameters(4, four, in, out).value().accession);
+  for (int other : {0, 2, 5, 6}) {
+    EXPECT_FALSE(getParameters(other, four, in, out).has_value()) << other;
+  }
   EXPECT_EQ("", out.str());
 }
 

@@ -1,13 +1,14 @@
 #include "report/scanner.h"
 
+#include <algorithm>
 #include <cmath>
-#include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "report/decimal.h"
-#include "report/fatal.h"
-#include "report/line_reader.h"
+#include "report/tag_search.h"
+#include "support/fatal_exit.h"
 #include "support/trim.h"
 
 // What is read, by 0-based column; o is the offset control, 1 when the file
@@ -20,36 +21,41 @@
 //            columns from o+22.
 //   error    "VERT.ANG.=" at o+8 of a line longer than 18; the standard
 //            error in the 6 columns from o+56.
-// The first line is never examined. Deliberate choices where nothing else is
-// defined: lines are tested without a carriage return at their end; no tag
-// is tested before the offset is known; a tagged line that stops before its
-// value field is skipped.
+// The first line is never examined. Deliberate simplifications: lines are
+// tested without a carriage return at their end; no tag is tested before
+// the offset is known; a tagged line that stops before its value field is
+// skipped.
 
 namespace {
 
-constexpr int kOffsetUndetermined = -10;
 constexpr size_t kMagicWidth = 20;
 constexpr std::string_view kMagic = "PROGRAM OMBRIX";
-constexpr size_t kVersionMinLength = 66;
+constexpr size_t kLongLine = 66;  // the version's, and fatal before the magic
 constexpr size_t kVersionTagColumn = 57;
 constexpr size_t kVersionTextColumn = 66;
 constexpr std::string_view kVersionTag = "VERSION";
 constexpr size_t kTagColumn = 8;
 
-// A tagged value: the tag at o+kTagColumn of a line at least `min_length`
-// long, the number in `value_width` columns from o+`value_column`.
+// A tagged value: the tag at o+kTagColumn, the number in `value_width`
+// columns from o+`value_column`.
 struct TaggedField {
   std::string_view tag;
-  size_t min_length;
   size_t value_column;
   size_t value_width;
 };
-constexpr TaggedField kSpacingField = {"DISTANCE=", 18, 22, 12};
-constexpr TaggedField kErrorField = {"VERT.ANG.=", 19, 56, 6};
+constexpr TaggedField kSpacingField = {"DISTANCE=", 22, 12};
+constexpr TaggedField kErrorField = {"VERT.ANG.=", 56, 6};
+
+// A tag is read only from a line that reaches its value column, which is
+// then always longer than the 17 or 18 characters a tag test needs.
+static_assert(kSpacingField.value_column >= 17 &&
+                  kErrorField.value_column >= 18,
+              "a value column short of the length a tag test needs");
 
 // A truncated line keeps its first block, which must hold every column the
 // scanner reads, including the start of the version text.
-static_assert(LineReader::kBlockSize > 80, "block too small for the columns");
+constexpr size_t kMinBlockSize = 128;
+static_assert(kMinBlockSize > kVersionTextColumn + 1, "block too small");
 
 // Returns up to `width` characters of `text` from `column`.
 std::string_view field(std::string_view text, size_t column, size_t width) {
@@ -57,38 +63,48 @@ std::string_view field(std::string_view text, size_t column, size_t width) {
 }
 
 [[noreturn]] void failOffsetControl(ExitStatus status) {
-  std::cerr << "Error: Not able to determine offset control\n"
-            << "       See programmer(" << static_cast<int>(status)
-            << ").  Program ends" << std::endl;
-  exitRun(status);
+  exitWithError(
+      status, "Not able to determine offset control",
+      {status == kExitOffsetMagic ? "See programmer(5).  Program ends"
+                                  : "See programmer(7).  Program ends"});
 }
 
-class Scanner {
+// What the lines examined so far have established, and the rules by which
+// each further line changes it. It sees one line's text at a time and never
+// the reader, so nothing it does can move the text it is looking at.
+class ScanState {
  public:
-  Scanner(std::istream& input, std::ostream& report, AccuracyCounts* counts)
-      : reader_(input), report_(report), counts_(counts) {}
+  ScanState(std::ostream& report, AccuracyCounts* counts)
+      : report_(report), counts_(counts) {}
 
-  bool run();
+  // Examines the text of one line. Returns true when the line starts the
+  // version text: the caller then appends the rest of a truncated line to
+  // *versionText() and calls finishVersion().
+  bool examine(std::string_view text);
+
+  std::string* versionText() { return &version_; }
+
+  // Trims the version text and writes its report line.
+  void finishVersion();
+
+  // The column of the tags, once offset and version are known and only
+  // tagged lines can change anything.
+  std::optional<size_t> tagColumnOnly() const {
+    if (!offset_ || version_.empty()) return std::nullopt;
+    return *offset_ + kTagColumn;
+  }
 
  private:
-  void examine(const Line& line);
   void detectOffset(std::string_view text);
-  void readVersion(const Line& line);
   // Inlined so that each call compares against a tag of known length.
   [[gnu::always_inline]] bool readTagged(std::string_view text,
                                          const TaggedField& tagged,
                                          double* value) const;
   void countPair();
 
-  // Once both are known, only tagged lines can change anything.
-  bool onlyTagsMatter() const {
-    return offset_ != kOffsetUndetermined && !version_.empty();
-  }
-
-  LineReader reader_;
   std::ostream& report_;
   AccuracyCounts* counts_;
-  int offset_ = kOffsetUndetermined;
+  std::optional<size_t> offset_;  // nothing until the magic line
   std::string version_;
   double spacing_km_ = 0;
   bool spacing_pending_ = true;
@@ -96,28 +112,14 @@ class Scanner {
   bool error_pending_ = true;
 };
 
-bool Scanner::run() {
-  Line line;
-  if (!reader_.next(&line)) return !reader_.failed();
-  for (;;) {
-    if (onlyTagsMatter()) reader_.skipToTagCandidate(offset_ + kTagColumn);
-    if (!reader_.next(&line)) break;
-    examine(line);
-  }
-  return !reader_.failed();
-}
-
-void Scanner::examine(const Line& line) {
-  const std::string_view text = line.text;
-  if (offset_ == kOffsetUndetermined) {
+bool ScanState::examine(std::string_view text) {
+  if (!offset_) {
     detectOffset(text);
-    if (offset_ == kOffsetUndetermined) {
+    if (!offset_) {
       // No tag is tested before the offset is known, but a long line
       // there is fatal.
-      if (text.size() >= kVersionMinLength) {
-        failOffsetControl(kExitOffsetMissing);
-      }
-      return;
+      if (text.size() >= kLongLine) failOffsetControl(kExitOffsetMissing);
+      return false;
     }
   }
   double value = 0;
@@ -130,12 +132,16 @@ void Scanner::examine(const Line& line) {
     error_pending_ = false;
   }
   if (!spacing_pending_ && !error_pending_) countPair();
-  // Last, since reading the rest of a long line reuses the buffer that
-  // `text` points into.
-  if (version_.empty() && text.size() >= kVersionMinLength) readVersion(line);
+  if (!version_.empty() || text.size() < kLongLine ||
+      field(text, *offset_ + kVersionTagColumn, kVersionTag.size()) !=
+          kVersionTag) {
+    return false;
+  }
+  version_.assign(text.substr(kVersionTextColumn));
+  return true;
 }
 
-void Scanner::detectOffset(std::string_view text) {
+void ScanState::detectOffset(std::string_view text) {
   if (trimmedView(field(text, 0, kMagicWidth), 'B') != kMagic) return;
   if (text[0] == ' ') {
     offset_ = 1;
@@ -146,13 +152,7 @@ void Scanner::detectOffset(std::string_view text) {
   }
 }
 
-void Scanner::readVersion(const Line& line) {
-  if (field(line.text, offset_ + kVersionTagColumn, kVersionTag.size()) !=
-      kVersionTag) {
-    return;
-  }
-  version_.assign(line.text.substr(kVersionTextColumn));
-  if (line.truncated) reader_.appendRest(&version_);
+void ScanState::finishVersion() {
   trim(version_, 'B');
   report_ << "Ombrix version:      " << version_ << std::endl;
   // A version of white space only may have been a very long line.
@@ -161,19 +161,19 @@ void Scanner::readVersion(const Line& line) {
 
 // Sets *value and returns true when `text` carries `tagged` and reaches its
 // value field; a line that stops before the field is skipped.
-inline bool Scanner::readTagged(std::string_view text,
-                                const TaggedField& tagged,
-                                double* value) const {
-  const size_t value_column = offset_ + tagged.value_column;
-  if (text.size() < tagged.min_length || text.size() <= value_column ||
-      field(text, offset_ + kTagColumn, tagged.tag.size()) != tagged.tag) {
+inline bool ScanState::readTagged(std::string_view text,
+                                  const TaggedField& tagged,
+                                  double* value) const {
+  const size_t value_column = *offset_ + tagged.value_column;
+  if (text.size() <= value_column ||
+      field(text, *offset_ + kTagColumn, tagged.tag.size()) != tagged.tag) {
     return false;
   }
   *value = readDecimal(field(text, value_column, tagged.value_width));
   return true;
 }
 
-void Scanner::countPair() {
+void ScanState::countPair() {
   spacing_pending_ = true;
   error_pending_ = true;
   const double ratio = scaled_error_ / std::sqrt(spacing_km_);
@@ -182,6 +182,25 @@ void Scanner::countPair() {
 
 }  // namespace
 
-bool Scan(std::istream& input, std::ostream& report, AccuracyCounts* counts) {
-  return Scanner(input, report, counts).run();
+bool Scan(std::istream& input, std::ostream& report, AccuracyCounts* counts,
+          size_t block_size) {
+  LineReader reader(input, std::max(block_size, kMinBlockSize));
+  ScanState state(report, counts);
+  Line line;
+  // The first line is never examined.
+  if (!reader.next(&line)) return !reader.failed();
+  for (;;) {
+    if (const std::optional<size_t> column = state.tagColumnOnly()) {
+      reader.skipTo(*column + kTagStartWidth,
+                    [column](const char* begin, const char* end) {
+                      return findTagLine(begin, end, *column);
+                    });
+    }
+    if (!reader.next(&line)) break;
+    if (state.examine(line.text)) {
+      if (line.truncated) reader.appendRest(state.versionText());
+      state.finishVersion();
+    }
+  }
+  return !reader.failed();
 }

@@ -47,11 +47,16 @@ struct ScanOutcome {
   bool complete;
 };
 
-ScanOutcome scan(const std::string& text) {
+// The smallest block the scanner reads in, so that short texts cross block
+// edges.
+constexpr size_t kSmallBlock = 128;
+
+ScanOutcome scan(const std::string& text,
+                 size_t block_size = LineReader::kDefaultBlockSize) {
   std::istringstream input(text);
   std::ostringstream report;
   ScanOutcome outcome;
-  outcome.complete = Scan(input, report, &outcome.counts);
+  outcome.complete = Scan(input, report, &outcome.counts, block_size);
   outcome.report = report.str();
   return outcome;
 }
@@ -92,7 +97,7 @@ class ScannerPairTest : public testing::TestWithParam<PairCase> {};
 // Each pair is scanned in files of both offsets and in both orders.
 TEST_P(ScannerPairTest, ClassifiesThePair) {
   const PairCase& c = GetParam();
-  for (size_t offset : {0, 1}) {
+  for (size_t offset : {size_t{0}, size_t{1}}) {
     SCOPED_TRACE(offset);
     const std::string distance = spacingLine(offset, c.metres);
     const std::string error = errorLine(offset, c.error);
@@ -181,6 +186,19 @@ TEST(ScannerTest, DeterminesTheOffsetFromTheMagicLine) {
       1u,
       totalPairs(
           scan(file({"PROGRAM OMBRIX     \t", magicLine(1), pair0})).counts));
+  // The magic counts within the first 20 columns only.
+  const std::string pair1 =
+      spacingLine(1, "49000") + "\n" + errorLine(1, "0.0025");
+  EXPECT_EQ(1u, totalPairs(scan(file({"      PROGRAM OMBRIX", pair1})).counts));
+  EXPECT_EQ(0u,
+            totalPairs(scan(file({"       PROGRAM OMBRIX", pair1})).counts));
+}
+
+TEST(ScannerTest, AllowsLinesOfUpTo65CharactersBeforeTheMagicLine) {
+  const ScanOutcome outcome =
+      scan(file({std::string(65, 'x'), magicLine(1), spacingLine(1, "49000"),
+                 errorLine(1, "0.0025")}));
+  EXPECT_EQ(2u, onlyClass(outcome, 1));
 }
 
 TEST(ScannerTest, IgnoresTheFirstLineAndTagsBeforeTheOffset) {
@@ -264,12 +282,13 @@ TEST(ScannerTest, TreatsCrLfLinesAndAMissingFinalNewlineLikeLf) {
 }
 
 TEST(ScannerTest, ReadsLinesLongerThanTheBlock) {
-  const std::string filler(LineReader::kBlockSize * 2, 'z');
+  const std::string filler(kSmallBlock * 2, 'z');
   const std::string long_version = "7.0" + filler + "!";
   const ScanOutcome outcome =
       scan(file({magicLine(1), spacingLine(1, "49000") + filler,
                  versionLine(1, long_version + "  "), filler,
-                 errorLine(1, "0.0025") + filler}));
+                 errorLine(1, "0.0025") + filler}),
+           kSmallBlock);
   EXPECT_EQ("Ombrix version:      " + long_version + "\n", outcome.report);
   EXPECT_EQ(2u, onlyClass(outcome, 1));
 }
@@ -277,11 +296,12 @@ TEST(ScannerTest, ReadsLinesLongerThanTheBlock) {
 TEST(ScannerTest, ReadsTagsOfALongVersionLineBeforeItsRest) {
   // One line longer than the block: a standard error of 0 read from
   // "0VERSI", and the version from column 66 to its end.
-  const std::string filler(LineReader::kBlockSize, 'z');
+  const std::string filler(kSmallBlock, 'z');
   const ScanOutcome outcome = scan(
       file({magicLine(1),
             placed(1, 56, "0VERSION 8.1" + filler, placed(1, 8, "VERT.ANG.=")),
-            spacingLine(1, "1000")}));
+            spacingLine(1, "1000")}),
+      kSmallBlock);
   EXPECT_EQ("Ombrix version:      8.1" + filler + "\n", outcome.report);
   EXPECT_EQ(0u, onlyClass(outcome, 0));
 }

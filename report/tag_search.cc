@@ -22,7 +22,8 @@ const char* findTagCandidatePortable(const char* begin, const char* end,
                                      size_t column) {
   const char* limit = newlineLimit(begin, end, column);
   for (const char* p = begin; p < limit; ++p) {
-    p = static_cast<const char*>(std::memchr(p, '\n', limit - p));
+    p = static_cast<const char*>(
+        std::memchr(p, '\n', static_cast<size_t>(limit - p)));
     if (p == nullptr) return nullptr;
     if (startsTag(p + 1 + column)) return p + 1;
   }

@@ -19,8 +19,19 @@ inline bool startsTag(const char* text) {
 // tested.
 const char* findTagCandidate(const char* begin, const char* end, size_t column);
 
-// The same search one line at a time, without vector instructions; the
-// portable fallback, and the reference the vector path is tested against.
+// Returns the first line start p in [begin, end) -- `begin`, or a byte right
+// after a '\n' -- with startsTag(p + column), or nullptr; `begin` must be a
+// line start with column + 2 bytes before `end`. A search for
+// LineReader::skipTo().
+inline const char* findTagLine(const char* begin, const char* end,
+                               size_t column) {
+  return startsTag(begin + column) ? begin
+                                   : findTagCandidate(begin, end, column);
+}
+
+// The same search as findTagCandidate() one line at a time, without vector
+// instructions; the portable fallback, and the reference the vector path is
+// tested against.
 const char* findTagCandidatePortable(const char* begin, const char* end,
                                      size_t column);
 

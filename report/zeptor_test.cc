@@ -79,8 +79,10 @@ const char kZeroTables[] =
     "   52       0          0              0         0\n"
     "   low      0          0              0         0\n";
 
-// Where the child's standard output goes.
-enum class Stdout { kFile, kDevFull, kClosedPipe };
+// Where the child's standard output goes: a file in the test's directory
+// (truncated or appended to), a pipe the test reads, /dev/full, or a pipe
+// whose reading end is closed.
+enum class Stdout { kFile, kAppendToFile, kPipe, kDevFull, kClosedPipe };
 
 struct Outcome {
   int status = -1;
@@ -127,18 +129,20 @@ bool isRunTime(const std::string& value) {
          day_of_month <= 31 && hour <= 23 && minutes <= 59 && seconds <= 61;
 }
 
-// Replaces the value of the run-time line, after checking its form; a line
-// of another form is left for the comparison to show.
+// Replaces the value of every run-time line, after checking its form; a
+// line of another form is left for the comparison to show.
 std::string maskRunTime(std::string text) {
   const std::string label = "System run time:     ";
-  const size_t start = text.find(label);
-  if (start == std::string::npos) return text;
-  const size_t value = start + label.size();
-  const size_t end = text.find('\n', value);
-  if (end == std::string::npos || !isRunTime(text.substr(value, end - value))) {
-    return text;
+  for (size_t start = text.find(label); start != std::string::npos;
+       start = text.find(label, start + 1)) {
+    const size_t value = start + label.size();
+    const size_t end = text.find('\n', value);
+    if (end != std::string::npos &&
+        isRunTime(text.substr(value, end - value))) {
+      text.replace(start, end + 1 - start, kMaskedTime);
+    }
   }
-  return text.replace(start, end + 1 - start, kMaskedTime);
+  return text;
 }
 
 class ZeptorTest : public testing::Test {
@@ -161,36 +165,66 @@ class ZeptorTest : public testing::Test {
   Outcome run(const std::vector<std::string>& args,
               const std::string& input = "", Stdout out = Stdout::kFile) {
     writeFile(path(".stdin"), input);
+    const bool piped = out == Stdout::kPipe || out == Stdout::kClosedPipe;
     int pipe_ends[2] = {-1, -1};
-    if (out == Stdout::kClosedPipe) {
+    if (piped) {
       EXPECT_EQ(0, pipe(pipe_ends));
-      close(pipe_ends[0]);
     }
+    if (out == Stdout::kClosedPipe) close(pipe_ends[0]);
     const pid_t pid = fork();
     if (pid == 0) runChild(args, out, pipe_ends[1]);
-    if (pipe_ends[1] >= 0) close(pipe_ends[1]);
+    if (piped) close(pipe_ends[1]);
     Outcome outcome;
+    if (out == Stdout::kPipe) {
+      outcome.out = readAll(pipe_ends[0]);
+      close(pipe_ends[0]);
+    }
     int wait_status = 0;
     struct rusage usage {};
     EXPECT_EQ(pid, wait4(pid, &wait_status, 0, &usage));
     EXPECT_TRUE(WIFEXITED(wait_status)) << "killed by a signal";
     outcome.status = WEXITSTATUS(wait_status);
     outcome.peak_rss_kib = usage.ru_maxrss;
-    outcome.out = maskRunTime(readFile(path(".stdout")));
+    if (!piped) outcome.out = readFile(path(stdout_file_));
+    outcome.out = maskRunTime(outcome.out);
     outcome.err = readFile(path(".stderr"));
     return outcome;
+  }
+
+  static std::string readAll(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
+      text.append(buffer, static_cast<size_t>(n));
+    }
+    return text;
   }
 
   [[noreturn]] void runChild(const std::vector<std::string>& args, Stdout out,
                              int pipe_end) {
     if (chdir(dir_.c_str()) != 0) _exit(126);
-    const char* out_path = out == Stdout::kDevFull ? "/dev/full" : ".stdout";
     dup2(open(".stdin", O_RDONLY), 0);
-    dup2(out == Stdout::kClosedPipe
-             ? pipe_end
-             : open(out_path, O_WRONLY | O_CREAT | O_TRUNC, 0644),
-         1);
+    switch (out) {
+      case Stdout::kFile:
+        dup2(open(stdout_file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        break;
+      case Stdout::kAppendToFile:
+        dup2(open(stdout_file_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644),
+             1);
+        break;
+      case Stdout::kDevFull:
+        dup2(open("/dev/full", O_WRONLY), 1);
+        break;
+      case Stdout::kPipe:
+      case Stdout::kClosedPipe:
+        dup2(pipe_end, 1);
+        break;
+    }
     dup2(open(".stderr", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    if (memory_limit_ > 0) {
+      const rlimit limit{memory_limit_, memory_limit_};
+      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(125);
+    }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(ZEPTOR_BINARY));
     for (const std::string& arg : args) {
@@ -239,6 +273,10 @@ class ZeptorTest : public testing::Test {
   }
 
   std::string dir_;
+  // The file of the test's directory that a file standard output writes to.
+  std::string stdout_file_ = ".stdout";
+  // The child's address-space limit in bytes, or 0 for none.
+  rlim_t memory_limit_ = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -367,6 +405,59 @@ TEST_F(ZeptorTest, AFullDiskIsAnError) {
       outcome.err);
 }
 
+TEST_F(ZeptorTest, RefusesAnOutputFileThatIsStandardOutput) {
+  writeEmptyPrintFile("in.prt");
+  ASSERT_EQ(0, symlink("out.rpt", path("soft.rpt").c_str()));
+  stdout_file_ = "out.rpt";
+  for (Stdout out : {Stdout::kFile, Stdout::kAppendToFile}) {
+    for (const char* output :
+         {"out.rpt", "./out.rpt", "soft.rpt", "/dev/stdout"}) {
+      writeFile(path("out.rpt"), "kept\n");
+      const Outcome outcome = run({"in.prt", output}, "", out);
+      EXPECT_EQ(1, outcome.status) << output;
+      EXPECT_EQ(std::string("Error: Output file is also standard output:  ") +
+                    output + "\n       Fix and run again\n",
+                outcome.err);
+      // Only what the shell and the banner put there.
+      EXPECT_EQ(
+          out == Stdout::kFile ? kBanner : "kept\n" + std::string(kBanner),
+          readFile(path("out.rpt")))
+          << output;
+    }
+  }
+}
+
+TEST_F(ZeptorTest, WritesTheReportTwiceToAPipeNamedAsOutput) {
+  writeEmptyPrintFile("in.prt");
+  const std::string report_text =
+      report("in.prt", "/dev/stdout", "", kZeroTables);
+  const Outcome twice = run({"in.prt", "/dev/stdout"}, "", Stdout::kPipe);
+  EXPECT_EQ(0, twice.status);
+  EXPECT_EQ(kBanner + report_text + report_text + kEnd, twice.out);
+  // A pipe as standard output and a file of another name are no clash.
+  const Outcome piped = run({"in.prt", "out.rpt"}, "", Stdout::kPipe);
+  expectReport(piped, "", report("in.prt", "out.rpt", "", kZeroTables));
+}
+
+// Piped answers can carry a NUL byte; the name before it is another file.
+TEST_F(ZeptorTest, ANameWithANulByteNamesNoFile) {
+  writeEmptyPrintFile("data.prt");
+  writeFile(path("old.rpt"), "kept\n");
+  const std::string nul("\0", 1);
+  Outcome outcome = run({}, "data.prt" + nul + "x out.rpt n\n");
+  EXPECT_EQ(1, outcome.status);
+  EXPECT_EQ(kBanner + std::string(kPrompts) + "\n", outcome.out);
+  EXPECT_EQ("Error: Cannot find input file:  data.prt" + nul + "x\n",
+            outcome.err);
+  EXPECT_FALSE(exists(path("out.rpt")));
+  outcome = run({}, "data.prt old.rpt" + nul + "new n\n");
+  EXPECT_EQ(1, outcome.status);
+  EXPECT_EQ("Error: Cannot create output file:  old.rpt" + nul +
+                "new\n       Check available memory.\n",
+            outcome.err);
+  EXPECT_EQ("kept\n", readFile(path("old.rpt")));
+}
+
 TEST_F(ZeptorTest, AnUnwritableStandardOutputStillGetsTheFileWritten) {
   writeEmptyPrintFile("in.prt");
   for (Stdout out : {Stdout::kDevFull, Stdout::kClosedPipe}) {
@@ -463,6 +554,23 @@ TEST_F(ZeptorTest, A50MegabyteLineNeedsLittleMemory) {
       EXPECT_LT(outcome.peak_rss_kib, 16 * 1024);
     }
   }
+}
+
+TEST_F(ZeptorTest, RunningOutOfMemoryWritesNoReport) {
+  if (!kMeasuresMemory) GTEST_SKIP() << "the sanitizer reserves more";
+  {
+    // The version text is kept whole: 200 MiB cannot fit in 128.
+    std::ofstream file(path("huge.prt"), std::ios::binary);
+    file << "1\n PROGRAM OMBRIX\n" << std::string(58, ' ') << "VERSION ";
+    const std::string block(1 << 20, 'v');
+    for (int i = 0; i < 200; ++i) file << block;
+    file << "\n";
+  }
+  memory_limit_ = rlim_t{128} << 20;
+  expectFailure(run({"huge.prt", "out.rpt"}), 1,
+                "Error: Not enough memory to finish the report\n"
+                "       Check available memory.\n");
+  EXPECT_EQ("", readFile(path("out.rpt")));
 }
 
 TEST_F(ZeptorTest, RandomBytesEndInAReportOrAnOffsetError) {

@@ -1,7 +1,8 @@
 #include "support/data_out_of_range_exception.h"
 
-#include <cstdlib>
-#include <iostream>
+#include <sstream>
+
+#include "support/fatal_exit.h"
 
 [[gnu::used]] static const char kModuleId[] =
     "@(#)DataOutOfRangeException\t1.2\t2003/01/08 QXT";
@@ -19,12 +20,11 @@ DataOutOfRangeException::DataOutOfRangeException(const std::string& name,
 }
 
 void DataOutOfRangeException::reportAndExit() const {
-  std::cerr << "Error: Bad data value found for variable " << name_
-            << std::endl;
   // The stream's default notation: an integer plainly, a double with at
   // most six significant digits (62.0 prints as 62).
-  std::cerr << "       Value = ";
-  std::visit([](auto value) { std::cerr << value; }, value_);
-  std::cerr << std::endl << "       Fix and run again" << std::endl;
-  std::exit(1);
+  std::ostringstream value;
+  value << "Value = ";
+  std::visit([&value](auto v) { value << v; }, value_);
+  exitWithError(kExitFailure, "Bad data value found for variable " + name_,
+                {value.str(), "Fix and run again"});
 }

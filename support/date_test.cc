@@ -157,6 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{[](Date& d) { d.setMonth(-1); }, "Date.month", "-1"},
         RangeCase{[](Date& d) { d.setMonth(12); }, "Date.month", "12"},
         RangeCase{[](Date& d) { d.setYear(-1); }, "Date.year", "1899"},
+        // 1899 is taken as years since 1900 already.
+        RangeCase{[](Date& d) { d.setYear(1899); }, "Date.year", "3799"},
         RangeCase{[](Date& d) { d.setYear(151); }, "Date.year", "2051"},
         RangeCase{[](Date& d) { d.setYear(2051); }, "Date.year", "2051"},
         RangeCase{[](Date& d) { d.setDayOfWeek(-1); }, "Date.day-of-week",

@@ -1,0 +1,25 @@
+#ifndef ZEPTOR_SUPPORT_FATAL_EXIT_H_
+#define ZEPTOR_SUPPORT_FATAL_EXIT_H_
+
+#include <initializer_list>
+#include <string_view>
+
+// The process exit statuses of a run.
+enum ExitStatus : int {
+  kExitNormal = 0,
+  kExitFailure = 1,        // help, parameters, files, memory, data range
+  kExitOffsetMagic = 5,    // magic line with an unknown first character
+  kExitOffsetMissing = 7,  // long line before the magic line
+};
+
+// Writes a fatal message to the error stream, "Error: " and `message` on the
+// first line and each of `details` on a line of its own indented by seven
+// blanks, then ends the process at once with `status`. Nothing is unwound.
+//
+// The program links the definition in fatal_exit.cc; a harness that has to
+// survive fatal inputs links one of its own instead.
+[[noreturn]] void exitWithError(
+    ExitStatus status, std::string_view message,
+    std::initializer_list<std::string_view> details = {});
+
+#endif  // ZEPTOR_SUPPORT_FATAL_EXIT_H_
