@@ -1,14 +1,16 @@
 // zeptor: the ellipsoid-height order-class accuracy distribution of an
 // OMBRIX print file, written to standard output and to an output file.
 
-#include <csignal>
 #include <fstream>
 #include <iostream>
 #include <new>
 #include <optional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "report/order_class.h"
+#include "report/platform_console.h"
 #include "report/report_tables.h"
 #include "report/run_files.h"
 #include "report/run_setup.h"
@@ -27,11 +29,11 @@ namespace {
                 {"Check available memory."});
 }
 
-int run(int argc, char** argv) {
+int run(const std::vector<std::string>& command_line) {
   std::ostringstream report;
   writeBanner(std::cout);
   const std::optional<RunParameters> params =
-      getParameters(argc, argv, std::cin, std::cout);
+      getParameters(command_line, std::cin, std::cout);
   if (!params) {
     writeHelp(std::cerr);
     return kExitFailure;
@@ -59,11 +61,9 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A closed standard output must not end the run before the output file
-  // has the report; the failed write is reported instead.
-  std::signal(SIGPIPE, SIG_IGN);
+  prepareStandardStreams();
   try {
-    return run(argc, argv);
+    return run(commandLine(argc, argv));
   } catch (const std::bad_alloc&) {
     failOutOfMemory();
   }

@@ -3,10 +3,15 @@
 #include <iostream>
 #include <optional>
 
-#include "report/file_identity.h"
+#include "report/platform_files.h"
 #include "support/fatal_exit.h"
 
 namespace {
+
+std::optional<FileIdentity> identifyName(const std::string& name) {
+  const std::optional<std::filesystem::path> path = pathOf(name);
+  return path ? identifyFile(*path) : std::nullopt;
+}
 
 bool sameFile(const std::optional<FileIdentity>& a,
               const std::optional<FileIdentity>& b) {
@@ -21,9 +26,10 @@ bool sameFile(const std::optional<FileIdentity>& a,
 }  // namespace
 
 void openInput(const std::string& name, std::ifstream* input) {
+  const std::optional<std::filesystem::path> path = pathOf(name);
   // A directory opens for reading on some systems but yields no lines.
-  if (isPossibleFileName(name) && !isDirectory(name)) {
-    input->open(name, std::ios::in | std::ios::binary);
+  if (path && !isDirectory(*path)) {
+    input->open(*path, std::ios::in | std::ios::binary);
   }
   if (!input->is_open()) {
     exitWithError(kExitFailure, "Cannot find input file:  " + name);
@@ -32,9 +38,10 @@ void openInput(const std::string& name, std::ifstream* input) {
 
 void openOutput(const std::string& name, const std::string& input_name,
                 std::ofstream* output) {
-  if (!isPossibleFileName(name)) failCreatingOutput(name);
-  const std::optional<FileIdentity> output_file = identifyFile(name);
-  if (sameFile(output_file, identifyFile(input_name))) {
+  const std::optional<std::filesystem::path> path = pathOf(name);
+  if (!path) failCreatingOutput(name);
+  const std::optional<FileIdentity> output_file = identifyFile(*path);
+  if (sameFile(output_file, identifyName(input_name))) {
     exitWithError(kExitFailure, "Input and output are the same file:  " + name,
                   {"Fix and run again"});
   }
@@ -42,7 +49,8 @@ void openOutput(const std::string& name, const std::string& input_name,
     exitWithError(kExitFailure, "Output file is also standard output:  " + name,
                   {"Fix and run again"});
   }
-  output->open(name, std::ios::out | std::ios::trunc);
+  // Text lines: the platform's line ends.
+  output->open(*path, std::ios::out | std::ios::trunc);
   if (!output->is_open()) failCreatingOutput(name);
 }
 

@@ -49,16 +49,16 @@ RunParameters askParameters(std::istream& in, std::ostream& out) {
   return params;
 }
 
-std::optional<RunParameters> getParameters(int argc, const char* const* argv,
-                                           std::istream& in,
-                                           std::ostream& out) {
-  switch (argc) {
+std::optional<RunParameters> getParameters(
+    const std::vector<std::string>& words, std::istream& in,
+    std::ostream& out) {
+  switch (words.size()) {
     case 1:
       return askParameters(in, out);
     case 3:
-      return RunParameters{argv[1], argv[2], ""};
+      return RunParameters{words[1], words[2], ""};
     case 4:
-      return RunParameters{argv[1], argv[2], argv[3]};
+      return RunParameters{words[1], words[2], words[3]};
     default:
       return std::nullopt;
   }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "support/date.h"
 
@@ -18,11 +19,12 @@ struct RunParameters {
 // Writes the three banner lines, the last one empty.
 void writeBanner(std::ostream& out);
 
-// Returns the parameters given on the command line (argc 3 or 4), or asks
-// for them on `out` and reads them from `in` (argc 1). Returns nothing for
-// any other count: the run is then only the help text.
-std::optional<RunParameters> getParameters(int argc, const char* const* argv,
-                                           std::istream& in, std::ostream& out);
+// Returns the parameters given on the command line `words` (3 or 4 words,
+// the program's name first), or asks for them on `out` and reads them from
+// `in` (the name alone). Returns nothing for any other count: the run is
+// then only the help text.
+std::optional<RunParameters> getParameters(
+    const std::vector<std::string>& words, std::istream& in, std::ostream& out);
 
 // Writes the help text.
 void writeHelp(std::ostream& out);

@@ -4,21 +4,24 @@
 
 #include <ctime>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
 TEST(RunSetupTest, TakesParametersFromTheCommandLine) {
   std::istringstream in("unused");
   std::ostringstream out;
-  const char* three[] = {"zeptor", "a.prt", "b.rpt"};
-  const RunParameters two_names = getParameters(3, three, in, out).value();
+  const RunParameters two_names =
+      getParameters({"zeptor", "a.prt", "b.rpt"}, in, out).value();
   EXPECT_EQ("a.prt", two_names.input_name);
   EXPECT_EQ("b.rpt", two_names.output_name);
   EXPECT_EQ("", two_names.accession);
-  const char* four[] = {"zeptor", "a.prt", "b.rpt", "GPS1040"};
-  EXPECT_EQ("GPS1040", getParameters(4, four, in, out).value().accession);
-  for (int other : {0, 2, 5, 6}) {
-    EXPECT_FALSE(getParameters(other, four, in, out).has_value()) << other;
+  const std::vector<std::string> four = {"zeptor", "a.prt", "b.rpt", "GPS1040"};
+  EXPECT_EQ("GPS1040", getParameters(four, in, out).value().accession);
+  for (size_t other : {0u, 2u, 5u, 6u}) {
+    std::vector<std::string> words(other, "x");
+    EXPECT_FALSE(getParameters(words, in, out).has_value()) << other;
   }
   EXPECT_EQ("", out.str());
 }

@@ -4,17 +4,11 @@
 #include <sstream>
 
 #include "support/data_out_of_range_exception.h"
+#include "support/local_time.h"
 
 [[gnu::used]] static const char kModuleId[] = "@(#)Date\t1.2\t2003/01/08 QXT";
 
 namespace {
-
-std::tm currentLocalTime() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local;
-}
 
 // Returns names[index], or "Er!" when index is outside [0, count).
 const char* nameAt(const char* const* names, int count, int index) {
@@ -45,7 +39,7 @@ void storeInRange(int* field, const char* name, int value, int first,
 
 }  // namespace
 
-Date::Date() : Date(currentLocalTime()) {}
+Date::Date() : Date(localTime(std::time(nullptr))) {}
 
 Date::Date(const std::tm& time) {
   setSeconds(time.tm_sec);

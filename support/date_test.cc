@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/data_out_of_range_exception.h"
+#include "support/local_time.h"
 
 namespace {
 
@@ -109,9 +110,7 @@ TEST(DateTest, StoresTheGivenFields) {
 TEST(DateTest, TakesTheCurrentLocalTime) {
   const std::time_t before = std::time(nullptr);
   const Date date;
-  std::tm local{};
-  localtime_r(&before, &local);
-  EXPECT_EQ(local.tm_year, date.year());
+  EXPECT_EQ(localTime(before).tm_year, date.year());
   EXPECT_THAT(date.toText(),
               testing::MatchesRegex("Date: [A-Z][a-z][a-z] [A-Z][a-z][a-z] "
                                     "[0-9]+, [0-9]{4}  Time: [0-9]{2}:[0-9]{2}:"

@@ -1,7 +1,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "report/file_identity.h"
+#include "report/platform_files.h"
 
 namespace {
 
@@ -10,15 +10,16 @@ FileIdentity identityOf(const struct stat& file) {
                       static_cast<std::uint64_t>(file.st_ino)};
 }
 
-bool statName(const std::string& name, struct stat* file) {
-  return isPossibleFileName(name) && stat(name.c_str(), file) == 0;
-}
-
 }  // namespace
 
-std::optional<FileIdentity> identifyFile(const std::string& name) {
+std::optional<std::filesystem::path> pathOf(const std::string& name) {
+  if (name.find('\0') != std::string::npos) return std::nullopt;
+  return std::filesystem::path(name);
+}
+
+std::optional<FileIdentity> identifyFile(const std::filesystem::path& path) {
   struct stat file;
-  if (!statName(name, &file)) return std::nullopt;
+  if (stat(path.c_str(), &file) != 0) return std::nullopt;
   return identityOf(file);
 }
 
@@ -30,7 +31,7 @@ std::optional<FileIdentity> identifyStandardOutput() {
   return identityOf(file);
 }
 
-bool isDirectory(const std::string& name) {
+bool isDirectory(const std::filesystem::path& path) {
   struct stat file;
-  return statName(name, &file) && S_ISDIR(file.st_mode);
+  return stat(path.c_str(), &file) == 0 && S_ISDIR(file.st_mode);
 }
