@@ -5,7 +5,8 @@ ifdef CI
 CMAKE_FLAGS += -DZEPTOR_WERROR=ON
 endif
 
-.PHONY: all check example bench fuzz sanitize clean
+.PHONY: all check example bench fuzz sanitize clean windows cross-s390x \
+	cross-aarch64
 
 all:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -24,7 +25,8 @@ bench: all
 	bench/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) build-fuzz build-sanitize
+	rm -rf $(BUILD) build-fuzz build-sanitize build-windows build-s390x \
+	  build-aarch64
 
 # Builds the scanner fuzzer with clang and runs it for FUZZ_SECONDS.
 FUZZ_SECONDS ?= 60
@@ -42,3 +44,22 @@ sanitize:
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build build-sanitize -j $(JOBS)
 	cd build-sanitize && ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+# Builds for Windows with MinGW-w64 and runs every test under Wine; the
+# end-to-end tests run zeptor.exe from a driver built for this machine.
+windows: all
+	cmake -S . -B build-windows $(CMAKE_FLAGS) -DZEPTOR_BENCH=OFF \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/windows-x86_64.cmake \
+	  -DZEPTOR_HOST_E2E_DRIVER=$(abspath $(BUILD))/report/zeptor_test
+	cmake --build build-windows -j $(JOBS)
+	WINEDEBUG=-all wineserver -p
+	cd build-windows && WINEDEBUG=-all ctest --output-on-failure \
+	  --no-tests=error -j $(JOBS)
+
+# Builds for Linux on s390x (big-endian) or aarch64 and runs every test
+# under qemu-user.
+cross-s390x cross-aarch64: cross-%:
+	cmake -S . -B build-$* $(CMAKE_FLAGS) -DZEPTOR_BENCH=OFF \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/linux-$*.cmake
+	cmake --build build-$* -j $(JOBS)
+	cd build-$* && ctest --output-on-failure --no-tests=error -j $(JOBS)

@@ -1,6 +1,7 @@
 #include "report/decimal.h"
 
 #include <charconv>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <system_error>
@@ -55,13 +56,15 @@ constexpr double kExactPowersOfTen[] = {
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kMaxExactPower = 22;
 constexpr std::uint64_t kMaxExactInteger = std::uint64_t{1} << 53;
-constexpr long kMaxExactDigitCount = 19;  // the most a uint64 always holds
+// The most digits a uint64 always holds.
+constexpr std::ptrdiff_t kMaxExactDigitCount = 19;
 
 // Returns the correctly rounded value of the number [first, last) without
 // its sign; it has `digit_count` digits folded into `digits`, and the value
 // digits x 10^exponent.
-double roundedValue(const char* first, const char* last, long digit_count,
-                    std::uint64_t digits, int exponent) {
+double roundedValue(const char* first, const char* last,
+                    std::ptrdiff_t digit_count, std::uint64_t digits,
+                    int exponent) {
   // One exact operand times or over an exact power of ten: a single IEEE
   // operation, so correctly rounded, as strtod would give it.
   if (digit_count <= kMaxExactDigitCount && digits <= kMaxExactInteger &&
@@ -94,7 +97,7 @@ double readDecimal(std::string_view field) {
   const char* const first = p;
   std::uint64_t digits = 0;
   p = readDigits(p, end, &digits);
-  long digit_count = p - first;
+  std::ptrdiff_t digit_count = p - first;
   int exponent = 0;
   if (p < end && *p == '.') {
     const char* const fraction = p + 1;

@@ -65,7 +65,10 @@ double strtodOfDecimalText(const std::string& text) {
       break;
     decimal += c;
   }
-  return std::strtod(decimal.c_str(), nullptr);
+  char* end = nullptr;
+  const double value = std::strtod(decimal.c_str(), &end);
+  // Without a number the value is 0; some C libraries give "-" as -0.
+  return end == decimal.c_str() ? 0.0 : value;
 }
 
 TEST(ReadDecimalTest, AgreesWithStrtodOnRandomFields) {

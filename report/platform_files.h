@@ -13,11 +13,15 @@
 // spelling or letter case, a hard or symbolic link) lead to one file
 // exactly when their identities are equal.
 struct FileIdentity {
-  std::uint64_t volume;
+  // The file system or volume; nothing where a handle cannot tell it (a
+  // standard stream that Wine inherits from a POSIX process), and then the
+  // index alone decides.
+  std::optional<std::uint64_t> volume;
   std::uint64_t index;
 
   bool operator==(const FileIdentity& other) const {
-    return volume == other.volume && index == other.index;
+    return index == other.index &&
+           (!volume || !other.volume || *volume == *other.volume);
   }
 };
 

@@ -9,10 +9,24 @@ namespace {
 
 std::optional<FileIdentity> identityOf(HANDLE handle) {
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
-  return FileIdentity{
-      info.dwVolumeSerialNumber,
-      (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+  if (GetFileInformationByHandle(handle, &info)) {
+    return FileIdentity{
+        info.dwVolumeSerialNumber,
+        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+  }
+  // A handle that allows no more than the id query; its index is the low
+  // half of the id, and a volume of 0 is one the handle could not tell.
+  FILE_ID_INFO id;
+  if (!GetFileInformationByHandleEx(handle, FileIdInfo, &id, sizeof id)) {
+    return std::nullopt;
+  }
+  std::uint64_t index = 0;
+  for (int byte = 7; byte >= 0; --byte) {
+    index = (index << 8) | id.FileId.Identifier[byte];
+  }
+  std::optional<std::uint64_t> volume;
+  if (id.VolumeSerialNumber != 0) volume = id.VolumeSerialNumber;
+  return FileIdentity{volume, index};
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 // End-to-end tests: run the built zeptor binary and compare its whole
 // standard output, error output, exit status and output file.
+//
+// The binary is the one built beside these tests, or the one named by
+// ZEPTOR_BINARY, started through the command in ZEPTOR_EMULATOR (qemu, or
+// wine for a Windows build, whose text lines end in CR LF when
+// ZEPTOR_WINDOWS is set).
 
 #include <fcntl.h>
 #include <gmock/gmock.h>
@@ -19,6 +24,35 @@
 #include <vector>
 
 namespace {
+
+// How the program under test is started.
+struct Target {
+  std::string binary = ZEPTOR_BINARY;
+  std::vector<std::string> emulator;  // empty for a native binary
+  bool windows = false;
+};
+
+const Target& target() {
+  static const Target the_target = [] {
+    Target t;
+    if (const char* binary = std::getenv("ZEPTOR_BINARY")) t.binary = binary;
+    const char* emulator = std::getenv("ZEPTOR_EMULATOR");
+    std::istringstream words(emulator != nullptr ? emulator : ZEPTOR_EMULATOR);
+    for (std::string word; words >> word;) t.emulator.push_back(word);
+    t.windows = std::getenv("ZEPTOR_WINDOWS") != nullptr;
+    return t;
+  }();
+  return the_target;
+}
+
+// Memory is measured, and limited, only for a native binary without the
+// sanitizer's shadow memory.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kNativeMemory = false;
+#else
+constexpr bool kNativeMemory = true;
+#endif
+bool measuresMemory() { return kNativeMemory && target().emulator.empty(); }
 
 const char kBanner[] =
     "QXT program zeptor  version: 2.6    date(ccyy/mm/dd): 2003/01/08\n"
@@ -94,6 +128,25 @@ struct Outcome {
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Returns text the program wrote with its lines' ends as "\n". On Windows
+// every line must end in CR LF.
+std::string fromPlatformText(const std::string& text) {
+  if (!target().windows) return text;
+  std::string lines;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool ends_line = text.compare(i, 2, "\r\n") == 0;
+    if (text[i] == '\n') ADD_FAILURE() << "a line ends without CR: " << text;
+    lines += ends_line ? '\n' : text[i];
+    i += ends_line ? 1 : 0;
+  }
+  return lines;
+}
+
+// Reads a file the program wrote.
+std::string readOutput(const std::string& path) {
+  return fromPlatformText(readFile(path));
 }
 
 void writeFile(const std::string& path, const std::string& text) {
@@ -186,8 +239,8 @@ class ZeptorTest : public testing::Test {
     outcome.status = WEXITSTATUS(wait_status);
     outcome.peak_rss_kib = usage.ru_maxrss;
     if (!piped) outcome.out = readFile(path(stdout_file_));
-    outcome.out = maskRunTime(outcome.out);
-    outcome.err = readFile(path(".stderr"));
+    outcome.out = maskRunTime(fromPlatformText(outcome.out));
+    outcome.err = fromPlatformText(readFile(path(".stderr")));
     return outcome;
   }
 
@@ -226,12 +279,15 @@ class ZeptorTest : public testing::Test {
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(125);
     }
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(ZEPTOR_BINARY));
+    for (const std::string& word : target().emulator) {
+      argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(const_cast<char*>(target().binary.c_str()));
     for (const std::string& arg : args) {
       argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
-    execv(ZEPTOR_BINARY, argv.data());
+    execvp(argv[0], argv.data());
     _exit(127);
   }
 
@@ -256,7 +312,7 @@ class ZeptorTest : public testing::Test {
     EXPECT_EQ(0, outcome.status);
     EXPECT_EQ("", outcome.err);
     EXPECT_EQ(kBanner + prompts + report_text + kEnd, outcome.out);
-    EXPECT_EQ(report_text, maskRunTime(readFile(path(output))));
+    EXPECT_EQ(report_text, maskRunTime(readOutput(path(output))));
   }
 
   // Checks a failed run: the banner only, `error` and the status.
@@ -379,6 +435,29 @@ TEST_F(ZeptorTest, RefusesToWriteOverTheInput) {
   }
 }
 
+TEST_F(ZeptorTest, RefusesOtherWindowsSpellingsOfTheInput) {
+  if (!target().windows) GTEST_SKIP() << "Windows names only";
+  writeEmptyPrintFile("in.prt");
+  std::string absolute = "Z:" + path("in.prt");  // Wine's drive for "/"
+  for (char& c : absolute) c = c == '/' ? '\\' : c;
+  for (const std::string& output :
+       {std::string("IN.PRT"), std::string(".\\in.prt"), absolute}) {
+    expectFailure(run({"in.prt", output}), 1,
+                  "Error: Input and output are the same file:  " + output +
+                      "\n       Fix and run again\n");
+  }
+}
+
+TEST_F(ZeptorTest, OpensAndPrintsNamesWithOtherLetters) {
+  const std::string input = "Vermessung_M\xC3\xBCller.prt";
+  const std::string output = "Bericht_\xC3\xA9t\xC3\xA9.rpt";
+  writeEmptyPrintFile(input);
+  const std::string expected = report(input, output, "", kZeroTables);
+  expectReport(run({input, output}), "", expected, output);
+  expectReport(run({}, input + " " + output + " n\n"),
+               kPrompts + std::string("\n"), expected, output);
+}
+
 TEST_F(ZeptorTest, ADirectoryIsNoInput) {
   ASSERT_EQ(0, mkdir(path("dir.prt").c_str(), 0755));
   expectFailure(run({"dir.prt", "out.rpt"}), 1,
@@ -409,19 +488,20 @@ TEST_F(ZeptorTest, RefusesAnOutputFileThatIsStandardOutput) {
   writeEmptyPrintFile("in.prt");
   ASSERT_EQ(0, symlink("out.rpt", path("soft.rpt").c_str()));
   stdout_file_ = "out.rpt";
+  std::vector<std::string> outputs = {"out.rpt", "./out.rpt", "soft.rpt"};
+  // A name of the POSIX systems only.
+  if (!target().windows) outputs.push_back("/dev/stdout");
   for (Stdout out : {Stdout::kFile, Stdout::kAppendToFile}) {
-    for (const char* output :
-         {"out.rpt", "./out.rpt", "soft.rpt", "/dev/stdout"}) {
-      writeFile(path("out.rpt"), "kept\n");
+    for (const std::string& output : outputs) {
+      writeFile(path("out.rpt"), "kept ");
       const Outcome outcome = run({"in.prt", output}, "", out);
       EXPECT_EQ(1, outcome.status) << output;
-      EXPECT_EQ(std::string("Error: Output file is also standard output:  ") +
-                    output + "\n       Fix and run again\n",
+      EXPECT_EQ("Error: Output file is also standard output:  " + output +
+                    "\n       Fix and run again\n",
                 outcome.err);
-      // Only what the shell and the banner put there.
-      EXPECT_EQ(
-          out == Stdout::kFile ? kBanner : "kept\n" + std::string(kBanner),
-          readFile(path("out.rpt")))
+      // Standard output is the file: only what was there and the banner.
+      EXPECT_EQ(out == Stdout::kFile ? kBanner : "kept " + std::string(kBanner),
+                outcome.out)
           << output;
     }
   }
@@ -429,14 +509,15 @@ TEST_F(ZeptorTest, RefusesAnOutputFileThatIsStandardOutput) {
 
 TEST_F(ZeptorTest, WritesTheReportTwiceToAPipeNamedAsOutput) {
   writeEmptyPrintFile("in.prt");
+  // A pipe as standard output and a file of another name are no clash.
+  const Outcome piped = run({"in.prt", "out.rpt"}, "", Stdout::kPipe);
+  expectReport(piped, "", report("in.prt", "out.rpt", "", kZeroTables));
+  if (target().windows) return;  // no /dev/stdout
   const std::string report_text =
       report("in.prt", "/dev/stdout", "", kZeroTables);
   const Outcome twice = run({"in.prt", "/dev/stdout"}, "", Stdout::kPipe);
   EXPECT_EQ(0, twice.status);
   EXPECT_EQ(kBanner + report_text + report_text + kEnd, twice.out);
-  // A pipe as standard output and a file of another name are no clash.
-  const Outcome piped = run({"in.prt", "out.rpt"}, "", Stdout::kPipe);
-  expectReport(piped, "", report("in.prt", "out.rpt", "", kZeroTables));
 }
 
 // Piped answers can carry a NUL byte; the name before it is another file.
@@ -465,7 +546,7 @@ TEST_F(ZeptorTest, AnUnwritableStandardOutputStillGetsTheFileWritten) {
     EXPECT_EQ(1, outcome.status);
     EXPECT_EQ("Error: Cannot write to standard output\n", outcome.err);
     EXPECT_EQ(report("in.prt", "out.rpt", "", kZeroTables),
-              maskRunTime(readFile(path("out.rpt"))));
+              maskRunTime(readOutput(path("out.rpt"))));
   }
 }
 
@@ -523,18 +604,12 @@ TEST_F(ZeptorTest, ACountOverFourDigitsWidensItsRow) {
                  "   11       0       12345");
   expectReport(run({"many.prt", "out.rpt"}), "",
                report("many.prt", "out.rpt", "", tables));
-  EXPECT_THAT(readFile(path("out.rpt")),
+  EXPECT_THAT(readOutput(path("out.rpt")),
               testing::HasSubstr("\n   11           12345\n"));
 }
 
 // ---------------------------------------------------------------------------
 // Hostile input: every file ends in a report or an error of its own.
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMeasuresMemory = false;  // the sanitizer's shadow memory
-#else
-constexpr bool kMeasuresMemory = true;
-#endif
 
 TEST_F(ZeptorTest, A50MegabyteLineNeedsLittleMemory) {
   // As the whole file, and as a line after the magic line, which is
@@ -550,14 +625,14 @@ TEST_F(ZeptorTest, A50MegabyteLineNeedsLittleMemory) {
     expectReport(outcome, "",
                  report("one-line.prt", "out.rpt", "", kZeroTables));
     RecordProperty("peak_rss_kib", static_cast<int>(outcome.peak_rss_kib));
-    if (kMeasuresMemory) {
+    if (measuresMemory()) {
       EXPECT_LT(outcome.peak_rss_kib, 16 * 1024);
     }
   }
 }
 
 TEST_F(ZeptorTest, RunningOutOfMemoryWritesNoReport) {
-  if (!kMeasuresMemory) GTEST_SKIP() << "the sanitizer reserves more";
+  if (!measuresMemory()) GTEST_SKIP() << "an emulator or sanitizer needs more";
   {
     // The version text is kept whole: 200 MiB cannot fit in 128.
     std::ofstream file(path("huge.prt"), std::ios::binary);
@@ -632,7 +707,7 @@ TEST_F(ZeptorTest, CrLfAndACutLastLineReadLikeTheWholeFile) {
 }
 
 TEST_F(ZeptorTest, KeepsItsIdentificationStrings) {
-  const std::string binary = readFile(ZEPTOR_BINARY);
+  const std::string binary = readFile(target().binary);
   for (const char* id :
        {"@(#)zeptor\t2.6\t2003/01/08 QXT", "@(#)trim\t1.1\t2003/01/08 QXT",
         "@(#)Date\t1.2\t2003/01/08 QXT",

@@ -110,11 +110,11 @@ TEST(DateTest, StoresTheGivenFields) {
 TEST(DateTest, TakesTheCurrentLocalTime) {
   const std::time_t before = std::time(nullptr);
   const Date date;
-  EXPECT_EQ(localTime(before).tm_year, date.year());
-  EXPECT_THAT(date.toText(),
-              testing::MatchesRegex("Date: [A-Z][a-z][a-z] [A-Z][a-z][a-z] "
-                                    "[0-9]+, [0-9]{4}  Time: [0-9]{2}:[0-9]{2}:"
-                                    "[0-9]{2} [ap]m"));
+  const std::time_t after = std::time(nullptr);
+  const std::string text = date.toText();
+  EXPECT_TRUE(text == Date(localTime(before)).toText() ||
+              text == Date(localTime(after)).toText())
+      << text;
 }
 
 struct RangeCase {
