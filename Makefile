@@ -6,7 +6,7 @@ CMAKE_FLAGS += -DZEPTOR_WERROR=ON
 endif
 
 .PHONY: all check example bench fuzz sanitize clean windows cross-s390x \
-	cross-aarch64
+	cross-aarch64 package package-windows windows-build
 
 all:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -47,14 +47,24 @@ sanitize:
 
 # Builds for Windows with MinGW-w64 and runs every test under Wine; the
 # end-to-end tests run zeptor.exe from a driver built for this machine.
-windows: all
+windows: all windows-build
+	@# One Wine server for all the tests, gone after 30 idle seconds.
+	WINEDEBUG=-all wineserver -p30 2>/dev/null || true
+	cd build-windows && WINEDEBUG=-all ctest --output-on-failure \
+	  --no-tests=error -j $(JOBS)
+
+windows-build:
 	cmake -S . -B build-windows $(CMAKE_FLAGS) -DZEPTOR_BENCH=OFF \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/windows-x86_64.cmake \
 	  -DZEPTOR_HOST_E2E_DRIVER=$(abspath $(BUILD))/report/zeptor_test
 	cmake --build build-windows -j $(JOBS)
-	WINEDEBUG=-all wineserver -p
-	cd build-windows && WINEDEBUG=-all ctest --output-on-failure \
-	  --no-tests=error -j $(JOBS)
+
+# The release packages: a .deb in $(BUILD), a .zip in build-windows.
+package: all
+	cd $(BUILD) && cpack -G DEB
+
+package-windows: windows-build
+	cd build-windows && cpack -G ZIP
 
 # Builds for Linux on s390x (big-endian) or aarch64 and runs every test
 # under qemu-user.

@@ -16,7 +16,7 @@ inline bool startsTag(const char* text) {
 // Returns the first line start p in (begin, end) -- a byte right after a
 // '\n' -- with startsTag(p + column), or nullptr when there is none. Line
 // starts whose two tested bytes do not both lie before `end` are not
-// tested.
+// tested. Uses the CPU's vector unit: SSE2 on x86-64, NEON on aarch64.
 const char* findTagCandidate(const char* begin, const char* end, size_t column);
 
 // Returns the first line start p in [begin, end) -- `begin`, or a byte right
@@ -28,6 +28,12 @@ inline const char* findTagLine(const char* begin, const char* end,
   return startsTag(begin + column) ? begin
                                    : findTagCandidate(begin, end, column);
 }
+
+// The same search as findTagCandidate() eight bytes at a time in 64-bit
+// words, the path of CPUs without a vector unit known here (s390x among
+// them); tested on every CPU.
+const char* findTagCandidateWords(const char* begin, const char* end,
+                                  size_t column);
 
 // The same search as findTagCandidate() one line at a time, without vector
 // instructions; the portable fallback, and the reference the vector path is

@@ -27,10 +27,17 @@ TEST(TagSearchTest, NeverTestsBytesAtOrPastTheEnd) {
   EXPECT_EQ(nullptr, findTagCandidate(begin, begin + 5, 1));
 }
 
-// The vector path must find exactly what the portable one finds, at every
+using Search = const char* (*)(const char*, const char*, size_t);
+
+class TagSearchPathTest : public testing::TestWithParam<Search> {};
+
+// Every path must find exactly what the portable one finds, at every
 // alignment and near both ends of the range.
-TEST(TagSearchTest, VectorAndPortablePathsAgree) {
-  const char kBytes[] = "\n\nDIVExD V\n";
+TEST_P(TagSearchPathTest, AgreesWithThePortablePath) {
+  const Search search = GetParam();
+  // Line ends, tag letters, and bytes a word-wise test could mistake for a
+  // line end (its neighbours, with the high bit set, NUL).
+  const char kBytes[] = "\n\nDIVExD V\n\t\v\x8a\xff\x00";
   std::mt19937 random(8);
   std::uniform_int_distribution<size_t> pick(0, sizeof kBytes - 2);
   std::uniform_int_distribution<size_t> length(0, 200);
@@ -42,12 +49,19 @@ TEST(TagSearchTest, VectorAndPortablePathsAgree) {
     const char* end = begin + text.size();
     for (const char* p = begin; p != nullptr && p < end; ++p) {
       const char* expected = findTagCandidatePortable(p, end, column);
-      ASSERT_EQ(expected, findTagCandidate(p, end, column))
+      ASSERT_EQ(expected, search(p, end, column))
           << "round " << round << " column " << column;
       p = expected;
       if (p == nullptr) break;
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, TagSearchPathTest,
+                         testing::Values(findTagCandidate,
+                                         findTagCandidateWords),
+                         [](const testing::TestParamInfo<Search>& param) {
+                           return param.index == 0 ? "Vector" : "Words";
+                         });
 
 }  // namespace
