@@ -1,47 +1,112 @@
-# Thin wrapper over CMake for the usual tasks; see README.md.
+# A front end over CMake for the usual tasks; `make help` lists them.
 BUILD ?= build
 JOBS ?= 2
+PREFIX ?= /usr/local
+DESTDIR ?=
+CMAKE_FLAGS ?=
+FUZZ_SECONDS ?= 60
 ifdef CI
 CMAKE_FLAGS += -DZEPTOR_WERROR=ON
 endif
+# No "Entering directory" lines, here or in CMake's makefiles below.
+MAKEFLAGS += --no-print-directory
+export MAKEFLAGS
 
-.PHONY: all check example bench fuzz sanitize clean windows cross-s390x \
-	cross-aarch64 package package-windows windows-build
+configure = cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 
-all:
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+.PHONY: all help deps-build deps-check example check test install uninstall \
+	bench fuzz sanitize clean windows windows-build cross-s390x \
+	cross-aarch64 package package-windows
+
+# Builds zeptor and, where GoogleTest is installed, its tests.
+all: deps-build
+	$(configure)
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Configures, builds and runs every test.
-check: all
-	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
+help:
+	@echo "Targets:"
+	@echo "  all              build zeptor, and its tests where GoogleTest is"
+	@echo "  example          build zeptor only and run it on examples/survey.prt"
+	@echo "  check (or test)  build everything and run every test"
+	@echo "  install          install zeptor, its man page and documents"
+	@echo "  uninstall        remove what install installed"
+	@echo "  sanitize         run every test built with ASan and UBSan"
+	@echo "  fuzz             run the scanner fuzzer for FUZZ_SECONDS (clang)"
+	@echo "  bench            time a run against wc -l and a plain read"
+	@echo "  windows          build for Windows, run every test under Wine"
+	@echo "  cross-s390x      build for s390x, run every test under qemu"
+	@echo "  cross-aarch64    build for aarch64, run every test under qemu"
+	@echo "  package          the .deb package, in BUILD"
+	@echo "  package-windows  the Windows zip, in build-windows"
+	@echo "  deps-build       install the Debian packages zeptor needs"
+	@echo "  deps-check       the same, with GoogleTest for the tests"
+	@echo "  clean            remove every build folder and the bench file"
+	@echo "Variables:"
+	@echo "  BUILD=$(BUILD)  JOBS=$(JOBS)  PREFIX=$(PREFIX)  DESTDIR=$(DESTDIR)"
+	@echo "  CMAKE_FLAGS=$(CMAKE_FLAGS)  FUZZ_SECONDS=$(FUZZ_SECONDS)"
 
-# Runs zeptor on the bundled example print file.
-example: all
+# Missing Debian packages are installed, or named, before anything else.
+deps-build:
+	@scripts/deps build
+
+deps-check:
+	@scripts/deps check
+
+# Builds only zeptor and runs it on the bundled example print file.
+example: deps-build
+	$(configure)
+	cmake --build $(BUILD) -j $(JOBS) --target zeptor
 	$(BUILD)/zeptor examples/survey.prt $(BUILD)/survey.rpt GPS1040
 
-# Measures the scan and a whole run against `wc -l`.
+# Builds everything and runs every test.
+check: deps-check
+	$(configure)
+	cmake --build $(BUILD) -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+test: check
+
+install: deps-build
+	$(configure)
+	cmake --build $(BUILD) -j $(JOBS) --target zeptor
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Removes the files the last install wrote, as CMake listed them (without
+# DESTDIR, so give the same DESTDIR), and the documents' own folder.
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || \
+	  { echo "nothing installed from $(BUILD)"; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs rm -f
+	sed -n 's|^\(.*/doc/zeptor\)/.*|$(DESTDIR)\1|p' \
+	  $(BUILD)/install_manifest.txt | sort -u | xargs -r rmdir
+	rm -f $(BUILD)/install_manifest.txt
+
+# Times a whole run against wc -l and a plain read on a generated file.
 bench: all
 	bench/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-sanitize build-windows build-s390x \
 	  build-aarch64
+	rm -f $${TMPDIR:-/tmp}/zeptor-bench-*.prt $${TMPDIR:-/tmp}/zeptor-bench.rpt
 
-# Builds the scanner fuzzer with clang and runs it for FUZZ_SECONDS.
-FUZZ_SECONDS ?= 60
+# Builds the scanner fuzzer with clang and runs it for FUZZ_SECONDS; prints
+# its summary, or the end of its log when it finds something.
 fuzz:
-	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DZEPTOR_FUZZ=ON $(CMAKE_FLAGS) \
-	  -DBUILD_TESTING=OFF -DZEPTOR_BENCH=OFF
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DZEPTOR_FUZZ=ON \
+	  $(CMAKE_FLAGS) -DBUILD_TESTING=OFF -DZEPTOR_BENCH=OFF >/dev/null
 	cmake --build build-fuzz -j $(JOBS) --target scanner_fuzzer
 	mkdir -p fuzz/corpus-work
 	build-fuzz/fuzz/scanner_fuzzer -max_total_time=$(FUZZ_SECONDS) \
-	  -max_len=4096 fuzz/corpus-work fuzz/corpus
+	  -max_len=4096 -print_final_stats=1 fuzz/corpus-work fuzz/corpus \
+	  > build-fuzz/fuzz.log 2>&1 || { tail -40 build-fuzz/fuzz.log; exit 1; }
+	@grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss)' \
+	  build-fuzz/fuzz.log
 
 # Builds everything with AddressSanitizer and UBSan and runs every test.
-sanitize:
+sanitize: deps-check
 	cmake -S . -B build-sanitize -DZEPTOR_SANITIZE=ON -DZEPTOR_BENCH=OFF \
-	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
 	cmake --build build-sanitize -j $(JOBS)
 	cd build-sanitize && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
@@ -56,20 +121,21 @@ windows: all windows-build
 windows-build:
 	cmake -S . -B build-windows $(CMAKE_FLAGS) -DZEPTOR_BENCH=OFF \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/windows-x86_64.cmake \
-	  -DZEPTOR_HOST_E2E_DRIVER=$(abspath $(BUILD))/report/zeptor_test
+	  -DZEPTOR_HOST_E2E_DRIVER=$(abspath $(BUILD))/report/zeptor_test \
+	  >/dev/null
 	cmake --build build-windows -j $(JOBS)
-
-# The release packages: a .deb in $(BUILD), a .zip in build-windows.
-package: all
-	cd $(BUILD) && cpack -G DEB
-
-package-windows: windows-build
-	cd build-windows && cpack -G ZIP
 
 # Builds for Linux on s390x (big-endian) or aarch64 and runs every test
 # under qemu-user.
 cross-s390x cross-aarch64: cross-%:
 	cmake -S . -B build-$* $(CMAKE_FLAGS) -DZEPTOR_BENCH=OFF \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/linux-$*.cmake
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/linux-$*.cmake >/dev/null
 	cmake --build build-$* -j $(JOBS)
 	cd build-$* && ctest --output-on-failure --no-tests=error -j $(JOBS)
+
+# The release packages: a .deb in BUILD, a zip in build-windows.
+package: all
+	cd $(BUILD) && cpack -G DEB
+
+package-windows: windows-build
+	cd build-windows && cpack -G ZIP

@@ -12,9 +12,8 @@ if(WIN32)
     set(manual_text ${PROJECT_BINARY_DIR}/zeptor.txt)
     add_custom_command(
       OUTPUT ${manual_text}
-      COMMAND ${GROFF} -man -Tascii -P-cbou ${PROJECT_SOURCE_DIR}/zeptor.1
-              > ${manual_text}
-      DEPENDS ${PROJECT_SOURCE_DIR}/zeptor.1
+      COMMAND ${GROFF} -man -Tascii -P-cbou ${ZEPTOR_MAN_PAGE} > ${manual_text}
+      DEPENDS ${ZEPTOR_MAN_PAGE}
       COMMENT "Rendering the manual as text")
     add_custom_target(manual_text ALL DEPENDS ${manual_text})
     install(FILES ${manual_text} DESTINATION .)
@@ -24,7 +23,7 @@ if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win64)
 else()
   install(TARGETS zeptor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES zeptor.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${ZEPTOR_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
   set(installed ${CMAKE_INSTALL_BINDIR}/zeptor
       ${CMAKE_INSTALL_MANDIR}/man1/zeptor.1 ${CMAKE_INSTALL_DOCDIR}/LICENSE)

@@ -7,6 +7,8 @@
 #include <random>
 #include <string>
 
+#include "support/test_param_name.h"
+
 namespace {
 
 struct DecimalCase {
@@ -53,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         DecimalCase{"4e-324", 4.9406564584124654e-324},
         DecimalCase{"0000000000000000000000001e-400", 0.0},
         DecimalCase{"123456789012345678901234567890", 1.2345678901234568e29},
-        DecimalCase{std::string(400, '9') + ".5", HUGE_VAL}));
+        DecimalCase{std::string(400, '9') + ".5", HUGE_VAL}),
+    ShortParamName());
 
 // Requires the C locale, which a test program keeps unless it changes it.
 double strtodOfDecimalText(const std::string& text) {

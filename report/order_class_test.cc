@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "support/test_param_name.h"
+
 namespace {
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -39,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueAndIndex{-kInf, 0}, ValueAndIndex{kNaN, 0},
                     ValueAndIndex{0.7, 2}, ValueAndIndex{59.999, 9},
                     ValueAndIndex{60, 10}, ValueAndIndex{1e300, 10},
-                    ValueAndIndex{kInf, 10}));
+                    ValueAndIndex{kInf, 10}),
+    ShortParamName());
 
 class SpacingBinOfTest : public testing::TestWithParam<ValueAndIndex> {};
 
@@ -53,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueAndIndex{kNaN, 0}, ValueAndIndex{24.999999, 0},
                     ValueAndIndex{25, 1}, ValueAndIndex{99.9999, 1},
                     ValueAndIndex{100, 2}, ValueAndIndex{249.99, 2},
-                    ValueAndIndex{250, 3}, ValueAndIndex{kInf, 3}));
+                    ValueAndIndex{250, 3}, ValueAndIndex{kInf, 3}),
+    ShortParamName());
 
 TEST(AccuracyCountsTest, CountsInTotalAndInOneSpacingBin) {
   AccuracyCounts counts;

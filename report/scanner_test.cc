@@ -7,6 +7,7 @@
 #include <string>
 
 #include "report/line_reader.h"
+#include "support/test_param_name.h"
 
 namespace {
 
@@ -136,7 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
         PairCase{"13433.69105", "0.0561", 8, 0},
         PairCase{"13433.69104", "0.0561", 9, 0},
         PairCase{"3358.42277", "0.0561", 9, 0},
-        PairCase{"3358.42276", "0.0561", 10, 0}));
+        PairCase{"3358.42276", "0.0561", 10, 0}),
+    ShortParamName());
 
 INSTANTIATE_TEST_SUITE_P(SpacingBounds, ScannerPairTest,
                          testing::Values(PairCase{"24999.99999", "0.0", 0, 0},
@@ -144,7 +146,8 @@ INSTANTIATE_TEST_SUITE_P(SpacingBounds, ScannerPairTest,
                                          PairCase{"99999.99999", "0.0", 0, 1},
                                          PairCase{"100000", "0.0", 0, 2},
                                          PairCase{"249999.9999", "0.0", 0, 2},
-                                         PairCase{"250000", "0.0", 0, 3}));
+                                         PairCase{"250000", "0.0", 0, 3}),
+                         ShortParamName());
 
 INSTANTIATE_TEST_SUITE_P(
     OddValues, ScannerPairTest,
@@ -159,7 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Fields that are no number read as 0; inf and nan are not numbers.
         PairCase{"abc", "0.01", 10, 0}, PairCase{"inf", "nan", 0, 0},
         PairCase{"0x1F4000", "0.0027", 10, 0},
-        PairCase{"1.e3junk", "1.5e", 10, 0}));
+        PairCase{"1.e3junk", "1.5e", 10, 0}),
+    ShortParamName());
 
 TEST(ScannerTest, PairsInOrderOfArrival) {
   // Two spacings then one error: one pair, with the second spacing.
@@ -252,7 +256,8 @@ INSTANTIATE_TEST_SUITE_P(
             std::string("        VERT.ANG.=") + std::string(38, ' ') + "0",
             true},
         LengthCase{"        DISTANCE =      5", false},
-        LengthCase{"        distance=      5", false}));
+        LengthCase{"        distance=      5", false}),
+    ShortParamName());
 
 TEST(ScannerTest, RecordsTheFirstNonEmptyVersion) {
   const ScanOutcome outcome = scan(
@@ -352,6 +357,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // The magic on the first line does not count.
                     FatalCase{magicLine(1) + "\n" + std::string(17, 'x') +
                                   "\n" + versionLine(1, "8.1") + "\n",
-                              7, kStatus7}));
+                              7, kStatus7}),
+    ShortParamName());
 
 }  // namespace

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "support/test_param_name.h"
+
 namespace {
 
 // How the program under test is started.
@@ -396,8 +398,8 @@ INSTANTIATE_TEST_SUITE_P(
         PromptCase{"in.prt out.rpt yes\n", kPrompts + std::string("\n"), ""},
         // At the end of input the answer is empty: no accession number.
         PromptCase{"in.prt out.rpt", kPrompts + std::string("\n"), ""},
-        PromptCase{"in.prt out.rpt y", kPrompts + kAccessionPrompt + "\n",
-                   ""}));
+        PromptCase{"in.prt out.rpt y", kPrompts + kAccessionPrompt + "\n", ""}),
+    ShortParamName());
 
 TEST_F(ZeptorTest, StandardInputAtItsEndLeavesTheNamesEmpty) {
   const Outcome outcome = run({}, "");

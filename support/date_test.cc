@@ -10,6 +10,7 @@
 
 #include "support/data_out_of_range_exception.h"
 #include "support/local_time.h"
+#include "support/test_param_name.h"
 
 namespace {
 
@@ -84,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(Times, DateTimeTest,
                                          TimeCase{12, 0, 0, "12:00:00 pm"},
                                          TimeCase{23, 59, 61, "23:59:61 pm"},
                                          TimeCase{8, 0, 4.4, "08:00:04 am"},
-                                         TimeCase{8, 0, 4.6, "08:00:05 am"}));
+                                         TimeCase{8, 0, 4.6, "08:00:05 am"}),
+                         ShortParamName());
 
 TEST(DateTest, StoresYearsSince1900) {
   Date date(exampleTime());
@@ -166,7 +168,8 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{[](Date& d) { d.setDayOfYear(-1); }, "Date.day-of-year",
                   "-1"},
         RangeCase{[](Date& d) { d.setDayOfYear(366); }, "Date.day-of-year",
-                  "366"}));
+                  "366"}),
+    ShortParamName());
 
 TEST(DateDeathTest, ConstructionChecksTheSecondsFirst) {
   std::tm time = exampleTime();

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/test_param_name.h"
+
 namespace {
 
 struct TrimCase {
@@ -43,6 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Every POSIX white-space character goes; other control bytes stay.
         TrimCase{" \t\n\v\f\rX\r\f\v\n\t ", 'B', "X"},
         TrimCase{std::string("\0X\0", 3), 'B', std::string("\0X\0", 3)},
-        TrimCase{"\x85X\xA0", 'B', "\x85X\xA0"}));
+        TrimCase{"\x85X\xA0", 'B', "\x85X\xA0"}),
+    ShortParamName());
 
 }  // namespace
