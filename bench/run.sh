@@ -1,44 +1,49 @@
 #!/usr/bin/env bash
-# Measures the scan (and the whole zeptor run, once built) against `wc -l`
-# on a generated print file held in the page cache.
+# Times a whole zeptor run on a generated print file held in the page cache,
+# for each search path this CPU has (ZEPTOR_SEARCH), against `wc -l` and
+# against the plain read of the same file in 256 KiB blocks (dd), the floor
+# every reader pays. The three are timed one after the other in each round,
+# and each round's ratios are paired; the medians are printed.
 #
-#   bench/run.sh [BUILD_DIR] [MEGABYTES]
+#   bench/run.sh [BUILD_DIR] [MEGABYTES] [ROUNDS]
 set -euo pipefail
 build=${1:-build}
-megabytes=${2:-256}
+megabytes=${2:-1024}
+rounds=${3:-11}
 file=${TMPDIR:-/tmp}/zeptor-bench-${megabytes}.prt
+out=${TMPDIR:-/tmp}/zeptor-bench.rpt
 
 [ -f "$file" ] || "$build/bench/make_print_file" "$file" "$megabytes"
-cat "$file" >/dev/null  # into the page cache
+cat "$file" >/dev/null # into the page cache
 
-# Best wall time in seconds of five runs of a command.
-best() {
-  local best_time=""
-  for _ in 1 2 3 4 5; do
-    local start end took
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    took=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f", b - a }')
-    best_time=$(awk -v t="$took" -v b="$best_time" \
-      'BEGIN { print (b == "" || t < b) ? t : b }')
-  done
-  echo "$best_time"
+# Wall time of a command in seconds, its output dropped.
+seconds() {
+  local start=$EPOCHREALTIME
+  "$@" >/dev/null 2>&1
+  local end=$EPOCHREALTIME
+  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f\n", b - a }'
 }
 
-bytes=$(stat -c %s "$file")
-wc_time=$(best wc -l "$file")
-scan_time=$(best "$build/bench/scan_bench" "$file" 1)
-report() {
-  awk -v name="$1" -v t="$2" -v bytes="$bytes" -v wc="$wc_time" 'BEGIN {
-    printf "%-8s %8.3f s %9.1f MB/s %6.2fx wc -l\n", name, t, bytes / t / 1e6, t / wc
-  }'
-}
-echo "file: $file ($bytes bytes)"
-report "wc -l" "$wc_time"
-report "scan" "$scan_time"
-if [ -x "$build/zeptor" ]; then
-  out=${TMPDIR:-/tmp}/zeptor-bench.rpt
-  zeptor_time=$(best "$build/zeptor" "$file" "$out")
-  report "zeptor" "$zeptor_time"
-fi
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
+echo "file: $file ($(stat -c %s "$file") bytes), $rounds rounds"
+echo "cpu:  ${cpu:-unknown}, paths: $("$build/bench/scan_bench" --paths | xargs)"
+printf '%-9s %9s %9s %9s %10s %10s\n' path zeptor 'wc -l' read 'vs wc -l' \
+  'vs read'
+for path in $("$build/bench/scan_bench" --paths); do
+  for _ in $(seq "$rounds"); do
+    echo "$(ZEPTOR_SEARCH=$path seconds "$build/zeptor" "$file" "$out")" \
+      "$(seconds wc -l "$file")" \
+      "$(seconds dd if="$file" of=/dev/null bs=256k)"
+  done | sort -n | awk -v path="$path" '
+    function median(values, n,    i, j, t) {
+      for (i = 1; i <= n; i++)
+        for (j = i + 1; j <= n; j++)
+          if (values[j] < values[i]) { t = values[i]; values[i] = values[j]; values[j] = t }
+      return n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
+    }
+    { n++; z[n] = $1; w[n] = $2; d[n] = $3; rw[n] = $1 / $2; rd[n] = $1 / $3 }
+    END {
+      printf "%-9s %8.3fs %8.3fs %8.3fs %9.2fx %9.2fx\n", path, median(z, n),
+        median(w, n), median(d, n), median(rw, n), median(rd, n)
+    }'
+done

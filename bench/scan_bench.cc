@@ -1,19 +1,29 @@
-// Scans a print file and reports the scan's throughput.
+// Scans a print file and reports the scan's throughput, or lists the tag
+// search paths this CPU has (for ZEPTOR_SEARCH).
 //
 //   scan_bench PRINT_FILE [REPEATS]
+//   scan_bench --paths
 //
 // Prints the best of REPEATS runs (default 5) in MB/s; the file should sit in
 // the page cache so that the disk is not measured.
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "report/scanner.h"
+#include "report/tag_search.h"
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--paths") == 0) {
+    for (SearchPath path : availableSearchPaths()) {
+      std::cout << searchPathName(path) << "\n";
+    }
+    return 0;
+  }
   if (argc < 2 || argc > 3) {
     std::cerr << "usage: scan_bench PRINT_FILE [REPEATS]\n";
     return 2;

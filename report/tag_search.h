@@ -2,6 +2,7 @@
 #define ZEPTOR_REPORT_TAG_SEARCH_H_
 
 #include <cstddef>
+#include <vector>
 
 // The first two letters of "DISTANCE=" and "VERT.ANG.=", the only tags that
 // matter once a file's offset and version are known.
@@ -13,10 +14,37 @@ inline bool startsTag(const char* text) {
          (text[0] == 'V' && text[1] == 'E');
 }
 
-// Returns the first line start p in (begin, end) -- a byte right after a
-// '\n' -- with startsTag(p + column), or nullptr when there is none. Line
-// starts whose two tested bytes do not both lie before `end` are not
-// tested. Uses the CPU's vector unit: SSE2 on x86-64, NEON on aarch64.
+// A search for tag candidates: returns the first line start p in
+// (begin, end) -- a byte right after a '\n' -- with startsTag(p + column),
+// or nullptr when there is none. Line starts whose two tested bytes do not
+// both lie before `end` are not tested.
+using TagCandidateSearch = const char* (*)(const char* begin, const char* end,
+                                           size_t column);
+
+// The ways to run the search, each giving the same results.
+enum class SearchPath {
+  kPortable,  // one line at a time, through memchr: the reference
+  kWords,     // eight bytes at a time in 64-bit words, on any CPU
+  kSse2,      // x86-64
+  kAvx2,      // x86-64 with AVX2
+  kAvx512,    // x86-64 with AVX-512BW
+  kNeon,      // aarch64
+};
+
+// Returns the search of `path`, or nullptr when this build or this CPU
+// cannot run it.
+TagCandidateSearch tagCandidateSearch(SearchPath path);
+
+// Returns the paths this build and CPU can run, the fastest last.
+std::vector<SearchPath> availableSearchPaths();
+
+// Returns the name of `path`: "portable", "words", "sse2", "avx2", "avx512"
+// or "neon".
+const char* searchPathName(SearchPath path);
+
+// The search through the fastest path this CPU can run, chosen once. The
+// environment variable ZEPTOR_SEARCH may name another available path
+// instead, for tests and measurements.
 const char* findTagCandidate(const char* begin, const char* end, size_t column);
 
 // Returns the first line start p in [begin, end) -- `begin`, or a byte right
@@ -28,17 +56,5 @@ inline const char* findTagLine(const char* begin, const char* end,
   return startsTag(begin + column) ? begin
                                    : findTagCandidate(begin, end, column);
 }
-
-// The same search as findTagCandidate() eight bytes at a time in 64-bit
-// words, the path of CPUs without a vector unit known here (s390x among
-// them); tested on every CPU.
-const char* findTagCandidateWords(const char* begin, const char* end,
-                                  size_t column);
-
-// The same search as findTagCandidate() one line at a time, without vector
-// instructions; the portable fallback, and the reference the vector path is
-// tested against.
-const char* findTagCandidatePortable(const char* begin, const char* end,
-                                     size_t column);
 
 #endif  // ZEPTOR_REPORT_TAG_SEARCH_H_

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,14 +28,13 @@ TEST(TagSearchTest, NeverTestsBytesAtOrPastTheEnd) {
   EXPECT_EQ(nullptr, findTagCandidate(begin, begin + 5, 1));
 }
 
-using Search = const char* (*)(const char*, const char*, size_t);
-
-class TagSearchPathTest : public testing::TestWithParam<Search> {};
+class TagSearchPathTest : public testing::TestWithParam<SearchPath> {};
 
 // Every path must find exactly what the portable one finds, at every
 // alignment and near both ends of the range.
 TEST_P(TagSearchPathTest, AgreesWithThePortablePath) {
-  const Search search = GetParam();
+  const TagCandidateSearch search = tagCandidateSearch(GetParam());
+  const TagCandidateSearch portable = tagCandidateSearch(SearchPath::kPortable);
   // Line ends, tag letters, and bytes a word-wise test could mistake for a
   // line end (its neighbours, with the high bit set, NUL).
   const char kBytes[] = "\n\nDIVExD V\n\t\v\x8a\xff\x00";
@@ -48,7 +48,7 @@ TEST_P(TagSearchPathTest, AgreesWithThePortablePath) {
     const char* begin = text.data();
     const char* end = begin + text.size();
     for (const char* p = begin; p != nullptr && p < end; ++p) {
-      const char* expected = findTagCandidatePortable(p, end, column);
+      const char* expected = portable(p, end, column);
       ASSERT_EQ(expected, search(p, end, column))
           << "round " << round << " column " << column;
       p = expected;
@@ -57,11 +57,26 @@ TEST_P(TagSearchPathTest, AgreesWithThePortablePath) {
   }
 }
 
+// Every path this build and CPU can run.
 INSTANTIATE_TEST_SUITE_P(Paths, TagSearchPathTest,
-                         testing::Values(findTagCandidate,
-                                         findTagCandidateWords),
-                         [](const testing::TestParamInfo<Search>& param) {
-                           return param.index == 0 ? "Vector" : "Words";
+                         testing::ValuesIn(availableSearchPaths()),
+                         [](const testing::TestParamInfo<SearchPath>& param) {
+                           return std::string(searchPathName(param.param));
                          });
+
+TEST(TagSearchTest, OffersThePathsOfTheCpu) {
+  std::vector<std::string> names;
+  for (SearchPath path : availableSearchPaths()) {
+    names.push_back(searchPathName(path));
+  }
+  ASSERT_GE(names.size(), 2u);
+  EXPECT_EQ("portable", names[0]);
+  EXPECT_EQ("words", names[1]);
+#if defined(__x86_64__)
+  EXPECT_EQ("sse2", names[2]);
+#elif defined(__aarch64__)
+  EXPECT_EQ("neon", names[2]);
+#endif
+}
 
 }  // namespace
