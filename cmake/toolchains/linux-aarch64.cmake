@@ -1,9 +1,3 @@
-# Linux on aarch64 with Debian's cross compiler, statically linked; programs
-# run under qemu-user.
-set(CMAKE_SYSTEM_NAME Linux)
-set(CMAKE_SYSTEM_PROCESSOR aarch64)
-set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
-set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
-set(CMAKE_FIND_ROOT_PATH /usr/aarch64-linux-gnu)
-include(${CMAKE_CURRENT_LIST_DIR}/cross-common.cmake)
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64)
+# Linux on aarch64.
+set(ZEPTOR_CROSS_ARCH aarch64)
+include(${CMAKE_CURRENT_LIST_DIR}/linux-cross.cmake)
