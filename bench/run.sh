@@ -34,7 +34,7 @@ for path in $("$build/bench/scan_bench" --paths); do
     echo "$(ZEPTOR_SEARCH=$path seconds "$build/zeptor" "$file" "$out")" \
       "$(seconds wc -l "$file")" \
       "$(seconds dd if="$file" of=/dev/null bs=256k)"
-  done | sort -n | awk -v path="$path" '
+  done | awk -v path="$path" '
     function median(values, n,    i, j, t) {
       for (i = 1; i <= n; i++)
         for (j = i + 1; j <= n; j++)

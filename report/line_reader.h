@@ -26,8 +26,6 @@ class LineReader {
   explicit LineReader(std::istream& input,
                       size_t block_size = kDefaultBlockSize);
 
-  size_t blockSize() const { return block_size_; }
-
   // Sets *line to the next line, with its "\n" and one "\r" before it
   // removed. Returns false at the end of input.
   bool next(Line* line);

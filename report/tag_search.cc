@@ -4,17 +4,35 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "report/swar.h"
 #include "report/tag_search_paths.h"
 
 namespace {
 
-// Every line end among the 64 bytes from `p`, eight bytes at a time.
+// Eight bytes from `p`, the first in the lowest byte, whatever the CPU's
+// byte order.
+std::uint64_t loadLittleEndian(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  word = __builtin_bswap64(word);
+#endif
+  return word;
+}
+
+// Every line end among the 64 bytes from `p`, eight bytes at a time in plain
+// 64-bit arithmetic.
 std::uint64_t newlinesInWords(const char* p) {
+  constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7fULL;
+  constexpr std::uint64_t kNewlines = 0x0a0a0a0a0a0a0a0aULL;
+  // Gathers the high bit of byte i into bit 56 + i.
+  constexpr std::uint64_t kGather = 0x0102040810204080ULL;
   std::uint64_t mask = 0;
   for (unsigned word = 0; word < 8; ++word) {
-    const std::uint64_t bytes = swar::loadLittleEndian(p + 8 * word);
-    mask |= std::uint64_t{swar::gather(swar::equal(bytes, '\n'))} << (8 * word);
+    const std::uint64_t x = loadLittleEndian(p + 8 * word) ^ kNewlines;
+    // The high bit of each byte that is zero, exactly: no carry crosses a
+    // byte.
+    const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
+    mask |= (((zero >> 7) * kGather) >> 56) << (8 * word);
   }
   return mask;
 }
