@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Times a whole zeptor run on a generated print file held in the page cache,
-# for each search path this CPU has (ZEPTOR_SEARCH), against `wc -l` and
-# against the plain read of the same file in 256 KiB blocks (dd), the floor
-# every reader pays. The three are timed one after the other in each round,
-# and each round's ratios are paired; the medians are printed.
+# Times a whole zeptor run on a generated print file held in the page cache
+# against `wc -l` and against the plain read of the same file in 256 KiB
+# blocks (dd), the floor every reader pays. The three are timed one after
+# the other in each round, and each round's ratios are paired; the medians
+# are printed. ZEPTOR_OTHER names a second zeptor binary (an earlier build,
+# say) to time in the same rounds, so that the two are paired too.
 #
 #   bench/run.sh [BUILD_DIR] [MEGABYTES] [ROUNDS]
 set -euo pipefail
@@ -12,6 +13,7 @@ megabytes=${2:-1024}
 rounds=${3:-11}
 file=${TMPDIR:-/tmp}/zeptor-bench-${megabytes}.prt
 out=${TMPDIR:-/tmp}/zeptor-bench.rpt
+other=${ZEPTOR_OTHER:-}
 
 [ -f "$file" ] || "$build/bench/make_print_file" "$file" "$megabytes"
 cat "$file" >/dev/null # into the page cache
@@ -26,24 +28,29 @@ seconds() {
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
 echo "file: $file ($(stat -c %s "$file") bytes), $rounds rounds"
-echo "cpu:  ${cpu:-unknown}, paths: $("$build/bench/scan_bench" --paths | xargs)"
-printf '%-9s %9s %9s %9s %10s %10s\n' path zeptor 'wc -l' read 'vs wc -l' \
-  'vs read'
-for path in $("$build/bench/scan_bench" --paths); do
-  for _ in $(seq "$rounds"); do
-    echo "$(ZEPTOR_SEARCH=$path seconds "$build/zeptor" "$file" "$out")" \
-      "$(seconds wc -l "$file")" \
-      "$(seconds dd if="$file" of=/dev/null bs=256k)"
-  done | awk -v path="$path" '
-    function median(values, n,    i, j, t) {
-      for (i = 1; i <= n; i++)
-        for (j = i + 1; j <= n; j++)
-          if (values[j] < values[i]) { t = values[i]; values[i] = values[j]; values[j] = t }
-      return n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
+echo "cpu:  ${cpu:-unknown}"
+for _ in $(seq "$rounds"); do
+  echo "$(seconds "$build/zeptor" "$file" "$out")" \
+    "$(seconds wc -l "$file")" \
+    "$(seconds dd if="$file" of=/dev/null bs=256k)" \
+    "$(if [ -n "$other" ]; then seconds "$other" "$file" "$out"; else echo 0; fi)"
+done | awk -v other="$other" '
+  function median(values, n,    i, j, t) {
+    for (i = 1; i <= n; i++)
+      for (j = i + 1; j <= n; j++)
+        if (values[j] < values[i]) { t = values[i]; values[i] = values[j]; values[j] = t }
+    return n % 2 ? values[(n + 1) / 2] : (values[n / 2] + values[n / 2 + 1]) / 2
+  }
+  { n++; z[n] = $1; w[n] = $2; d[n] = $3; o[n] = $4
+    rw[n] = $1 / $2; rd[n] = $1 / $3; ro[n] = $4 / $3; rz[n] = $1 / ($4 ? $4 : 1) }
+  END {
+    printf "%-8s %9s %9s %9s %10s %10s\n", "", "zeptor", "wc -l", "read",
+      "vs wc -l", "vs read"
+    printf "%-8s %8.3fs %8.3fs %8.3fs %9.2fx %9.2fx\n", "this", median(z, n),
+      median(w, n), median(d, n), median(rw, n), median(rd, n)
+    if (other != "") {
+      printf "%-8s %8.3fs %29s %9.2fx\n", "other", median(o, n), "",
+        median(ro, n)
+      printf "this / other, paired: %.3f\n", median(rz, n)
     }
-    { n++; z[n] = $1; w[n] = $2; d[n] = $3; rw[n] = $1 / $2; rd[n] = $1 / $3 }
-    END {
-      printf "%-9s %8.3fs %8.3fs %8.3fs %9.2fx %9.2fx\n", path, median(z, n),
-        median(w, n), median(d, n), median(rw, n), median(rd, n)
-    }'
-done
+  }'

@@ -1,29 +1,18 @@
-// Scans a print file and reports the scan's throughput, or lists the tag
-// search paths this CPU has (for ZEPTOR_SEARCH).
+// Scans a print file and reports the scan's throughput.
 //
 //   scan_bench PRINT_FILE [REPEATS]
-//   scan_bench --paths
 //
 // Prints the best of REPEATS runs (default 5) in MB/s; the file should sit in
 // the page cache so that the disk is not measured.
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "report/scanner.h"
-#include "report/tag_search.h"
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--paths") == 0) {
-    for (SearchPath path : availableSearchPaths()) {
-      std::cout << searchPathName(path) << "\n";
-    }
-    return 0;
-  }
   if (argc < 2 || argc > 3) {
     std::cerr << "usage: scan_bench PRINT_FILE [REPEATS]\n";
     return 2;
@@ -38,17 +27,16 @@ int main(int argc, char** argv) {
       std::cerr << "cannot open " << argv[1] << "\n";
       return 1;
     }
-    std::ostringstream report;
-    AccuracyCounts counts;
     const auto start = std::chrono::steady_clock::now();
-    if (!Scan(input, report, &counts)) return 1;
+    const ScanResult scan = Scan(input);
+    if (scan.outcome != ScanOutcome::kComplete) return 1;
     const std::chrono::duration<double> took =
         std::chrono::steady_clock::now() - start;
     if (run == 0 || took.count() < best_seconds) best_seconds = took.count();
     input.clear();
     bytes = input.seekg(0, std::ios::end).tellg();
     pairs = 0;
-    for (Count c : counts.total) pairs += c;
+    for (Count c : scan.counts.total) pairs += c;
   }
   std::cout << "scanned " << bytes << " bytes, " << pairs << " pairs in "
             << best_seconds

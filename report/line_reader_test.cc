@@ -110,10 +110,7 @@ TEST(LineReaderTest, SkippingKeepsEveryPickedLine) {
       Lines kept;
       Line line;
       for (;;) {
-        reader.skipTo(column + kTagStartWidth,
-                      [column](const char* begin, const char* end) {
-                        return findTagLine(begin, end, column);
-                      });
+        skipToTagLine(&reader, column);
         if (!reader.next(&line)) break;
         if (startsTagAt(line.text, column)) {
           kept.emplace_back(line.text.substr(0, 60));

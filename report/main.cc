@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "report/order_class.h"
+#include "report/command_line.h"
 #include "report/platform_console.h"
-#include "report/report_tables.h"
+#include "report/report.h"
 #include "report/run_files.h"
-#include "report/run_setup.h"
 #include "report/scanner.h"
 #include "report/version.h"
 #include "support/date.h"
@@ -29,8 +28,26 @@ namespace {
                 {"Check available memory."});
 }
 
+[[noreturn]] void failOffsetControl(ExitStatus status,
+                                    std::string_view detail) {
+  exitWithError(status, "Not able to determine offset control", {detail});
+}
+
+// Ends the run unless `outcome` is a complete scan.
+void exitUnlessComplete(ScanOutcome outcome, const std::string& input_name) {
+  switch (outcome) {
+    case ScanOutcome::kComplete:
+      return;
+    case ScanOutcome::kReadError:
+      failReadingInput(input_name);
+    case ScanOutcome::kOffsetMagic:
+      failOffsetControl(kExitOffsetMagic, "See programmer(5).  Program ends");
+    case ScanOutcome::kOffsetMissing:
+      failOffsetControl(kExitOffsetMissing, "See programmer(7).  Program ends");
+  }
+}
+
 int run(const std::vector<std::string>& command_line) {
-  std::ostringstream report;
   writeBanner(std::cout);
   const std::optional<RunParameters> params =
       getParameters(command_line, std::cin, std::cout);
@@ -43,11 +60,13 @@ int run(const std::vector<std::string>& command_line) {
   std::ofstream output;
   openOutput(params->output_name, params->input_name, &output);
 
-  writeIdentification(Date(), *params, report);
-  AccuracyCounts counts;
-  if (!Scan(input, report, &counts)) failReadingInput(params->input_name);
+  // The run's time is its start, before the file is read.
+  const Date run_time;
+  const ScanResult scan = Scan(input);
+  exitUnlessComplete(scan.outcome, params->input_name);
   input.close();
-  writeTables(counts, report);
+  std::ostringstream report;
+  writeReport(*params, run_time, scan, report);
   // A stream drops what it cannot allocate room for and goes bad; such a
   // report is incomplete.
   if (!report) failOutOfMemory();

@@ -13,8 +13,9 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
 TEST(OrderClassTest, BoundsBelongToTheHigherClass) {
-  for (size_t row = 0; row < kLowClass; ++row) {
-    const double bound = kOrderClasses[row].ratio_below;
+  const double kBounds[] = {0.5, 0.7, 1.0, 1.3, 2, 3, 6, 15, 30, 60};
+  for (size_t row = 0; row < 10; ++row) {
+    const double bound = kBounds[row];
     SCOPED_TRACE(bound);
     EXPECT_EQ(row, orderClassOf(std::nextafter(bound, 0.0)));
     EXPECT_EQ(row + 1, orderClassOf(bound));
@@ -58,6 +59,15 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueAndIndex{100, 2}, ValueAndIndex{249.99, 2},
                     ValueAndIndex{250, 3}, ValueAndIndex{kInf, 3}),
     ShortParamName());
+
+TEST(OrderClassTest, LabelsEveryClass) {
+  const char* const kLabels[] = {"11 ", "12 ", "21 ", "22 ", "31 ", "32 ",
+                                 "41 ", "42 ", "51 ", "52 ", "low"};
+  ASSERT_EQ(11u, kOrderClassCount);
+  for (size_t row = 0; row < kOrderClassCount; ++row) {
+    EXPECT_STREQ(kLabels[row], kOrderClasses[row].label);
+  }
+}
 
 TEST(AccuracyCountsTest, CountsInTotalAndInOneSpacingBin) {
   AccuracyCounts counts;

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "report/decimal.h"
 #include "report/tag_search.h"
-#include "support/fatal_exit.h"
 #include "support/trim.h"
 
 // What is read, by 0-based column; o is the offset control, 1 when the file
@@ -36,6 +34,12 @@ constexpr size_t kVersionTextColumn = 66;
 constexpr std::string_view kVersionTag = "VERSION";
 constexpr size_t kTagColumn = 8;
 
+// The spacing is given in metres, the standard error in metres at one
+// sigma; the ratio wants kilometres and millimetres at 95%.
+constexpr double kKilometresPerMetre = 0.001;
+constexpr double kSigmasAt95Percent = 1.96;
+constexpr double kMillimetresPerMetre = 1000;
+
 // A tagged value: the tag at o+kTagColumn, the number in `value_width`
 // columns from o+`value_column`.
 struct TaggedField {
@@ -51,10 +55,6 @@ constexpr TaggedField kErrorField = {"VERT.ANG.=", 56, 6};
 static_assert(kSpacingField.value_column >= 17 &&
                   kErrorField.value_column >= 18,
               "a value column short of the length a tag test needs");
-
-// A truncated line keeps its first block, which must hold every column the
-// scanner reads, including the start of the version text.
-constexpr size_t kMinBlockSize = 128;
 static_assert(kMinBlockSize > kVersionTextColumn + 1, "block too small");
 
 // Returns up to `width` characters of `text` from `column`.
@@ -62,145 +62,132 @@ std::string_view field(std::string_view text, size_t column, size_t width) {
   return column < text.size() ? text.substr(column, width) : std::string_view();
 }
 
-[[noreturn]] void failOffsetControl(ExitStatus status) {
-  exitWithError(
-      status, "Not able to determine offset control",
-      {status == kExitOffsetMagic ? "See programmer(5).  Program ends"
-                                  : "See programmer(7).  Program ends"});
-}
-
-// What the lines examined so far have established, and the rules by which
-// each further line changes it. It sees one line's text at a time and never
-// the reader, so nothing it does can move the text it is looking at.
-class ScanState {
+// One scan: what the lines examined so far have established, and the rules
+// by which each further line changes it.
+class PrintFileScan {
  public:
-  ScanState(std::ostream& report, AccuracyCounts* counts)
-      : report_(report), counts_(counts) {}
+  PrintFileScan(std::istream& input, size_t block_size)
+      : reader_(input, std::max(block_size, kMinBlockSize)) {}
 
-  // Examines the text of one line. Returns true when the line starts the
-  // version text: the caller then appends the rest of a truncated line to
-  // *versionText() and calls finishVersion().
-  bool examine(std::string_view text);
-
-  std::string* versionText() { return &version_; }
-
-  // Trims the version text and writes its report line.
-  void finishVersion();
-
-  // The column of the tags, once offset and version are known and only
-  // tagged lines can change anything.
-  std::optional<size_t> tagColumnOnly() const {
-    if (!offset_ || version_.empty()) return std::nullopt;
-    return *offset_ + kTagColumn;
-  }
+  ScanResult run();
 
  private:
-  void detectOffset(std::string_view text);
+  // Applies every rule to `line`. Returns false when the line ends the
+  // scan.
+  bool examine(const Line& line);
+  // Returns false when the magic line makes the offset undeterminable.
+  bool detectOffset(std::string_view text);
   // Inlined so that each call compares against a tag of known length.
-  [[gnu::always_inline]] bool readTagged(std::string_view text,
-                                         const TaggedField& tagged,
-                                         double* value) const;
-  void countPair();
+  [[gnu::always_inline]] std::optional<double> readTagged(
+      std::string_view text, const TaggedField& tagged) const;
+  void countPairOnceComplete();
+  bool startsVersion(std::string_view text) const;
+  // Reads the version text of `line`, all of it when the line was longer
+  // than the block.
+  void readVersion(const Line& line);
 
-  std::ostream& report_;
-  AccuracyCounts* counts_;
+  LineReader reader_;
+  ScanResult result_;
   std::optional<size_t> offset_;  // nothing until the magic line
-  std::string version_;
-  double spacing_km_ = 0;
-  bool spacing_pending_ = true;
-  double scaled_error_ = 0;
-  bool error_pending_ = true;
+  // The values read since the last pair was counted.
+  std::optional<double> spacing_km_;
+  std::optional<double> scaled_error_;
 };
 
-bool ScanState::examine(std::string_view text) {
+ScanResult PrintFileScan::run() {
+  Line line;
+  // The first line is never examined.
+  if (reader_.next(&line)) {
+    for (;;) {
+      // Once offset and version are known only tagged lines matter.
+      if (offset_ && !result_.version.empty()) {
+        skipToTagLine(&reader_, *offset_ + kTagColumn);
+      }
+      if (!reader_.next(&line) || !examine(line)) break;
+    }
+  }
+  if (result_.outcome == ScanOutcome::kComplete && reader_.failed()) {
+    result_.outcome = ScanOutcome::kReadError;
+  }
+  return std::move(result_);
+}
+
+bool PrintFileScan::examine(const Line& line) {
+  const std::string_view text = line.text;
   if (!offset_) {
-    detectOffset(text);
+    if (!detectOffset(text)) return false;
     if (!offset_) {
       // No tag is tested before the offset is known, but a long line
       // there is fatal.
-      if (text.size() >= kLongLine) failOffsetControl(kExitOffsetMissing);
+      if (text.size() < kLongLine) return true;
+      result_.outcome = ScanOutcome::kOffsetMissing;
       return false;
     }
   }
-  double value = 0;
-  if (readTagged(text, kSpacingField, &value)) {
-    spacing_km_ = value * 0.001;
-    spacing_pending_ = false;
+  if (const std::optional<double> metres = readTagged(text, kSpacingField)) {
+    spacing_km_ = *metres * kKilometresPerMetre;
   }
-  if (readTagged(text, kErrorField, &value)) {
-    scaled_error_ = (value * 1.96) * 1000;
-    error_pending_ = false;
+  if (const std::optional<double> error = readTagged(text, kErrorField)) {
+    scaled_error_ = (*error * kSigmasAt95Percent) * kMillimetresPerMetre;
   }
-  if (!spacing_pending_ && !error_pending_) countPair();
-  if (!version_.empty() || text.size() < kLongLine ||
-      field(text, *offset_ + kVersionTagColumn, kVersionTag.size()) !=
-          kVersionTag) {
-    return false;
-  }
-  version_.assign(text.substr(kVersionTextColumn));
+  countPairOnceComplete();
+  // Last: reading the rest of a long line moves the text.
+  if (startsVersion(text)) readVersion(line);
   return true;
 }
 
-void ScanState::detectOffset(std::string_view text) {
-  if (trimmedView(field(text, 0, kMagicWidth), 'B') != kMagic) return;
+bool PrintFileScan::detectOffset(std::string_view text) {
+  if (trimmedView(field(text, 0, kMagicWidth), 'B') != kMagic) return true;
   if (text[0] == ' ') {
     offset_ = 1;
   } else if (text[0] == 'P') {
     offset_ = 0;
   } else {
-    failOffsetControl(kExitOffsetMagic);
-  }
-}
-
-void ScanState::finishVersion() {
-  trim(version_, 'B');
-  report_ << "Ombrix version:      " << version_ << std::endl;
-  // A version of white space only may have been a very long line.
-  if (version_.empty()) version_.shrink_to_fit();
-}
-
-// Sets *value and returns true when `text` carries `tagged` and reaches its
-// value field; a line that stops before the field is skipped.
-inline bool ScanState::readTagged(std::string_view text,
-                                  const TaggedField& tagged,
-                                  double* value) const {
-  const size_t value_column = *offset_ + tagged.value_column;
-  if (text.size() <= value_column ||
-      field(text, *offset_ + kTagColumn, tagged.tag.size()) != tagged.tag) {
+    result_.outcome = ScanOutcome::kOffsetMagic;
     return false;
   }
-  *value = readDecimal(field(text, value_column, tagged.value_width));
   return true;
 }
 
-void ScanState::countPair() {
-  spacing_pending_ = true;
-  error_pending_ = true;
-  const double ratio = scaled_error_ / std::sqrt(spacing_km_);
-  counts_->add(ratio, spacing_km_);
+// Returns the value of `tagged` when `text` carries it and reaches its
+// value field; a line that stops before the field is skipped.
+inline std::optional<double> PrintFileScan::readTagged(
+    std::string_view text, const TaggedField& tagged) const {
+  const size_t value_column = *offset_ + tagged.value_column;
+  if (text.size() <= value_column ||
+      field(text, *offset_ + kTagColumn, tagged.tag.size()) != tagged.tag) {
+    return std::nullopt;
+  }
+  return readDecimal(field(text, value_column, tagged.value_width));
+}
+
+void PrintFileScan::countPairOnceComplete() {
+  if (!spacing_km_ || !scaled_error_) return;
+  result_.counts.add(*scaled_error_ / std::sqrt(*spacing_km_), *spacing_km_);
+  spacing_km_.reset();
+  scaled_error_.reset();
+}
+
+bool PrintFileScan::startsVersion(std::string_view text) const {
+  return result_.version.empty() && text.size() >= kLongLine &&
+         field(text, *offset_ + kVersionTagColumn, kVersionTag.size()) ==
+             kVersionTag;
+}
+
+void PrintFileScan::readVersion(const Line& line) {
+  std::string& version = result_.version;
+  version.assign(line.text.substr(kVersionTextColumn));
+  if (line.truncated) reader_.appendRest(&version);
+  trim(version, 'B');
+  if (version.empty()) {
+    ++result_.blank_versions;
+    // A version of white space only may have been a very long line.
+    version.shrink_to_fit();
+  }
 }
 
 }  // namespace
 
-bool Scan(std::istream& input, std::ostream& report, AccuracyCounts* counts,
-          size_t block_size) {
-  LineReader reader(input, std::max(block_size, kMinBlockSize));
-  ScanState state(report, counts);
-  Line line;
-  // The first line is never examined.
-  if (!reader.next(&line)) return !reader.failed();
-  for (;;) {
-    if (const std::optional<size_t> column = state.tagColumnOnly()) {
-      reader.skipTo(*column + kTagStartWidth,
-                    [column](const char* begin, const char* end) {
-                      return findTagLine(begin, end, *column);
-                    });
-    }
-    if (!reader.next(&line)) break;
-    if (state.examine(line.text)) {
-      if (line.truncated) reader.appendRest(state.versionText());
-      state.finishVersion();
-    }
-  }
-  return !reader.failed();
+ScanResult Scan(std::istream& input, size_t block_size) {
+  return PrintFileScan(input, block_size).run();
 }

@@ -42,29 +42,19 @@ std::string file(const std::initializer_list<std::string>& lines) {
   return text;
 }
 
-struct ScanOutcome {
-  AccuracyCounts counts;
-  std::string report;
-  bool complete;
-};
-
 // The smallest block the scanner reads in, so that short texts cross block
 // edges.
-constexpr size_t kSmallBlock = 128;
+constexpr size_t kSmallBlock = kMinBlockSize;
 
-ScanOutcome scan(const std::string& text,
-                 size_t block_size = LineReader::kDefaultBlockSize) {
+ScanResult scan(const std::string& text,
+                size_t block_size = LineReader::kDefaultBlockSize) {
   std::istringstream input(text);
-  std::ostringstream report;
-  ScanOutcome outcome;
-  outcome.complete = Scan(input, report, &outcome.counts, block_size);
-  outcome.report = report.str();
-  return outcome;
+  return Scan(input, block_size);
 }
 
 // Returns the only class counted in `outcome`, checking it was counted once
 // and in `bin`.
-size_t onlyClass(const ScanOutcome& outcome, size_t bin) {
+size_t onlyClass(const ScanResult& outcome, size_t bin) {
   size_t found = kOrderClassCount;
   for (size_t c = 0; c < kOrderClassCount; ++c) {
     if (outcome.counts.total[c] == 0) continue;
@@ -173,7 +163,7 @@ TEST(ScannerTest, PairsInOrderOfArrival) {
                           3));
   // An error before any spacing waits for one; the pair is counted once,
   // and a later error alone is not counted.
-  const ScanOutcome outcome =
+  const ScanResult outcome =
       scan(file({magicLine(1), errorLine(1, "0.0027"), "   other line",
                  spacingLine(1, "7.77924"), errorLine(1, "0.0027")}));
   EXPECT_EQ(10u, onlyClass(outcome, 0));
@@ -199,7 +189,7 @@ TEST(ScannerTest, DeterminesTheOffsetFromTheMagicLine) {
 }
 
 TEST(ScannerTest, AllowsLinesOfUpTo65CharactersBeforeTheMagicLine) {
-  const ScanOutcome outcome =
+  const ScanResult outcome =
       scan(file({std::string(65, 'x'), magicLine(1), spacingLine(1, "49000"),
                  errorLine(1, "0.0025")}));
   EXPECT_EQ(2u, onlyClass(outcome, 1));
@@ -208,12 +198,13 @@ TEST(ScannerTest, AllowsLinesOfUpTo65CharactersBeforeTheMagicLine) {
 TEST(ScannerTest, IgnoresTheFirstLineAndTagsBeforeTheOffset) {
   // The magic on the first line is never seen; short tagged lines before
   // the magic line are skipped.
-  const ScanOutcome outcome =
+  const ScanResult outcome =
       scan(magicLine(0) + "\n" + spacingLine(0, "49000") + "\n" +
            errorLine(0, "0.0025").substr(0, 50) + "\n" + magicLine(0) + "\n" +
            errorLine(0, "0.0025") + "\n");
   EXPECT_EQ(0u, totalPairs(outcome.counts));
-  EXPECT_EQ("", outcome.report);
+  EXPECT_EQ(0u, outcome.blank_versions);
+  EXPECT_EQ("", outcome.version);
 }
 
 struct LengthCase {
@@ -260,17 +251,15 @@ INSTANTIATE_TEST_SUITE_P(
     ShortParamName());
 
 TEST(ScannerTest, RecordsTheFirstNonEmptyVersion) {
-  const ScanOutcome outcome = scan(
+  const ScanResult outcome = scan(
       file({magicLine(1), versionLine(1, "   \t  "), std::string(65, 'x'),
             versionLine(1, "  8.1 (2002-11-30)  \r"), versionLine(1, "9.9")}));
-  EXPECT_EQ(
-      "Ombrix version:      \n"
-      "Ombrix version:      8.1 (2002-11-30)\n",
-      outcome.report);
+  EXPECT_EQ(1u, outcome.blank_versions);
+  EXPECT_EQ("8.1 (2002-11-30)", outcome.version);
   // The version text starts at column 66 whatever the offset.
   EXPECT_EQ(
-      "Ombrix version:      X\n",
-      scan(file({magicLine(0), placed(0, 57, "VERSION") + "  X"})).report);
+      "X",
+      scan(file({magicLine(0), placed(0, 57, "VERSION") + "  X"})).version);
 }
 
 TEST(ScannerTest, TreatsCrLfLinesAndAMissingFinalNewlineLikeLf) {
@@ -280,8 +269,8 @@ TEST(ScannerTest, TreatsCrLfLinesAndAMissingFinalNewlineLikeLf) {
   for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   for (const std::string& text : {lf, crlf, crlf.substr(0, crlf.size() - 2),
                                   crlf.substr(0, crlf.size() - 1)}) {
-    const ScanOutcome outcome = scan(text);
-    EXPECT_EQ("Ombrix version:      8.1\n", outcome.report);
+    const ScanResult outcome = scan(text);
+    EXPECT_EQ("8.1", outcome.version);
     EXPECT_EQ(0u, onlyClass(outcome, 0));
   }
 }
@@ -289,12 +278,12 @@ TEST(ScannerTest, TreatsCrLfLinesAndAMissingFinalNewlineLikeLf) {
 TEST(ScannerTest, ReadsLinesLongerThanTheBlock) {
   const std::string filler(kSmallBlock * 2, 'z');
   const std::string long_version = "7.0" + filler + "!";
-  const ScanOutcome outcome =
+  const ScanResult outcome =
       scan(file({magicLine(1), spacingLine(1, "49000") + filler,
                  versionLine(1, long_version + "  "), filler,
                  errorLine(1, "0.0025") + filler}),
            kSmallBlock);
-  EXPECT_EQ("Ombrix version:      " + long_version + "\n", outcome.report);
+  EXPECT_EQ(long_version, outcome.version);
   EXPECT_EQ(2u, onlyClass(outcome, 1));
 }
 
@@ -302,12 +291,12 @@ TEST(ScannerTest, ReadsTagsOfALongVersionLineBeforeItsRest) {
   // One line longer than the block: a standard error of 0 read from
   // "0VERSI", and the version from column 66 to its end.
   const std::string filler(kSmallBlock, 'z');
-  const ScanOutcome outcome = scan(
+  const ScanResult outcome = scan(
       file({magicLine(1),
             placed(1, 56, "0VERSION 8.1" + filler, placed(1, 8, "VERT.ANG.=")),
             spacingLine(1, "1000")}),
       kSmallBlock);
-  EXPECT_EQ("Ombrix version:      8.1" + filler + "\n", outcome.report);
+  EXPECT_EQ("8.1" + filler, outcome.version);
   EXPECT_EQ(0u, onlyClass(outcome, 0));
 }
 
@@ -317,47 +306,66 @@ TEST(ScannerTest, CountsManyPairsAcrossBlocks) {
                            "  some other line of the print file\n" +
                            errorLine(1, "0.0027") + "\r\n\n";
   for (int i = 0; i < 20000; ++i) text += pair;
-  const ScanOutcome outcome = scan(text);
-  EXPECT_TRUE(outcome.complete);
+  const ScanResult outcome = scan(text);
+  EXPECT_EQ(ScanOutcome::kComplete, outcome.outcome);
   EXPECT_EQ(20000u, outcome.counts.total[6]);
   EXPECT_EQ(20000u, totalPairs(outcome.counts));
 }
 
 struct FatalCase {
   std::string text;
-  int status;
-  std::string message;
+  ScanOutcome outcome;
 };
 
 void PrintTo(const FatalCase& c, std::ostream* os) {
-  *os << "status " << c.status;
+  *os << "outcome " << static_cast<int>(c.outcome);
 }
 
-class ScannerDeathTest : public testing::TestWithParam<FatalCase> {};
+class ScannerFatalTest : public testing::TestWithParam<FatalCase> {};
 
-TEST_P(ScannerDeathTest, EndsTheRunWhenTheOffsetIsUnknown) {
+TEST_P(ScannerFatalTest, StopsWhenTheOffsetIsUnknown) {
   const FatalCase& c = GetParam();
-  EXPECT_EXIT(scan(c.text), testing::ExitedWithCode(c.status),
-              testing::StrEq(c.message));
+  // Nothing after the fatal line is counted.
+  const std::string pair =
+      spacingLine(1, "49000") + "\n" + errorLine(1, "0.0025") + "\n";
+  const ScanResult result = scan(c.text + magicLine(1) + "\n" + pair);
+  EXPECT_EQ(c.outcome, result.outcome);
+  EXPECT_EQ(0u, totalPairs(result.counts));
 }
-
-const char kStatus5[] =
-    "Error: Not able to determine offset control\n"
-    "       See programmer(5).  Program ends\n";
-const char kStatus7[] =
-    "Error: Not able to determine offset control\n"
-    "       See programmer(7).  Program ends\n";
 
 INSTANTIATE_TEST_SUITE_P(
-    Offsets, ScannerDeathTest,
-    testing::Values(FatalCase{file({"\tPROGRAM OMBRIX"}), 5, kStatus5},
-                    FatalCase{file({"\rPROGRAM OMBRIX"}), 5, kStatus5},
-                    FatalCase{file({"short", std::string(66, 'x')}), 7,
-                              kStatus7},
-                    // The magic on the first line does not count.
-                    FatalCase{magicLine(1) + "\n" + std::string(17, 'x') +
-                                  "\n" + versionLine(1, "8.1") + "\n",
-                              7, kStatus7}),
+    Offsets, ScannerFatalTest,
+    testing::Values(
+        FatalCase{file({"\tPROGRAM OMBRIX"}), ScanOutcome::kOffsetMagic},
+        FatalCase{file({"\rPROGRAM OMBRIX"}), ScanOutcome::kOffsetMagic},
+        FatalCase{file({"short", std::string(66, 'x')}),
+                  ScanOutcome::kOffsetMissing},
+        // The magic on the first line does not count.
+        FatalCase{magicLine(1) + "\n" + std::string(17, 'x') + "\n" +
+                      versionLine(1, "8.1") + "\n",
+                  ScanOutcome::kOffsetMissing}),
     ShortParamName());
+
+// A stream that fails after its first bytes, as a disk does.
+class FailingBuffer : public std::streambuf {
+ public:
+  explicit FailingBuffer(std::string text) : text_(std::move(text)) {
+    setg(text_.data(), text_.data(), text_.data() + text_.size());
+  }
+
+ protected:
+  int_type underflow() override { throw std::ios_base::failure("read"); }
+
+ private:
+  std::string text_;
+};
+
+TEST(ScannerTest, AReadErrorIsNoCompleteScan) {
+  FailingBuffer buffer(file({magicLine(1), spacingLine(1, "49000")}));
+  std::istream input(&buffer);
+  EXPECT_EQ(ScanOutcome::kReadError, Scan(input).outcome);
+  std::istringstream empty("");
+  EXPECT_EQ(ScanOutcome::kComplete, Scan(empty).outcome);
+}
 
 }  // namespace

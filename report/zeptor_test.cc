@@ -564,21 +564,6 @@ TEST_F(ZeptorTest, TheBundledExampleGivesItsReport) {
   expectReport(run({"survey.prt", "out.rpt", "GPS1040"}), "", expected);
 }
 
-TEST_F(ZeptorTest, EverySearchPathGivesTheSameReport) {
-  writeFile(path("survey.prt"),
-            readFile(ZEPTOR_SOURCE_DIR "/examples/survey.prt"));
-  const std::string expected =
-      readFile(ZEPTOR_SOURCE_DIR "/report/testdata/survey.expected");
-  // A path the CPU lacks leaves the fastest it has.
-  for (const char* search :
-       {"portable", "words", "sse2", "avx2", "avx512", "neon"}) {
-    SCOPED_TRACE(search);
-    setenv("ZEPTOR_SEARCH", search, 1);
-    expectReport(run({"survey.prt", "out.rpt", "GPS1040"}), "", expected);
-  }
-  unsetenv("ZEPTOR_SEARCH");
-}
-
 TEST_F(ZeptorTest, BothOffsetsGiveTheSameCounts) {
   // Without the carriage-control column every tag moves one column left;
   // the version text stays at its fixed column.

@@ -15,9 +15,7 @@ enum ExitStatus : int {
 // Writes a fatal message to the error stream, "Error: " and `message` on the
 // first line and each of `details` on a line of its own indented by seven
 // blanks, then ends the process at once with `status`. Nothing is unwound.
-//
-// The program links the definition in fatal_exit.cc; a harness that has to
-// survive fatal inputs links one of its own instead.
+// Only the run and DataOutOfRangeException call it.
 [[noreturn]] void exitWithError(
     ExitStatus status, std::string_view message,
     std::initializer_list<std::string_view> details = {});

@@ -1,8 +1,27 @@
-#include "report/report_tables.h"
+#include "report/report.h"
 
 #include <iomanip>
 
 namespace {
+
+void writeIdentification(const RunParameters& params, const Date& run_time,
+                         std::ostream& report) {
+  report << "System run time:     " << run_time << std::endl;
+  report << "Input filename:      " << params.input_name << std::endl;
+  report << "Output filename:     " << params.output_name << std::endl;
+  if (!params.accession.empty()) {
+    report << "Accession number:    " << params.accession << std::endl;
+  }
+}
+
+void writeVersionLines(const ScanResult& scan, std::ostream& report) {
+  for (size_t line = 0; line < scan.blank_versions; ++line) {
+    report << "Ombrix version:      " << std::endl;
+  }
+  if (!scan.version.empty()) {
+    report << "Ombrix version:      " << scan.version << std::endl;
+  }
+}
 
 // A row starts with the class label right-aligned in 4 after 2 columns.
 void writeLabel(const OrderClass& order_class, std::ostream& report) {
@@ -44,7 +63,10 @@ void writeSpacingTable(const AccuracyCounts& counts, std::ostream& report) {
 
 }  // namespace
 
-void writeTables(const AccuracyCounts& counts, std::ostream& report) {
-  writeClassTable(counts, report);
-  writeSpacingTable(counts, report);
+void writeReport(const RunParameters& params, const Date& run_time,
+                 const ScanResult& scan, std::ostream& report) {
+  writeIdentification(params, run_time, report);
+  writeVersionLines(scan, report);
+  writeClassTable(scan.counts, report);
+  writeSpacingTable(scan.counts, report);
 }

@@ -1,4 +1,4 @@
-#include "report/run_setup.h"
+#include "report/command_line.h"
 
 #include "report/version.h"
 
@@ -11,17 +11,17 @@ void writeBanner(std::ostream& out) {
 }
 
 void writeHelp(std::ostream& out) {
-  out << "  Reads an OMBRIX format output file and" << std::endl
-      << "  computes the ellipsoid height order-class "
-      << "accuracy distribution" << std::endl
-      << "  at the 95% (2 sigma) confidence interval " << std::endl
-      << "  Accession (job) number is optional." << std::endl
-      << "  Use no spaces in Accession number (ie, GPS1040)." << std::endl
-      << "Command line usage: " << std::endl
-      << "  zeptor <input filename> <output filename> "
-      << "[accession (job) number]" << std::endl
-      << "Windows DOS box usage: " << std::endl
-      << "  zeptor (user is queried for input parameters)" << std::endl;
+  out << "  Reads an OMBRIX format output file and\n"
+         "  computes the ellipsoid height order-class accuracy distribution\n"
+         "  at the 95% (2 sigma) confidence interval \n"
+         "  Accession (job) number is optional.\n"
+         "  Use no spaces in Accession number (ie, GPS1040).\n"
+         "Command line usage: \n"
+         "  zeptor <input filename> <output filename> "
+         "[accession (job) number]\n"
+         "Windows DOS box usage: \n"
+         "  zeptor (user is queried for input parameters)\n"
+      << std::flush;
 }
 
 namespace {
@@ -61,15 +61,5 @@ std::optional<RunParameters> getParameters(
       return RunParameters{words[1], words[2], words[3]};
     default:
       return std::nullopt;
-  }
-}
-
-void writeIdentification(const Date& run_time, const RunParameters& params,
-                         std::ostream& report) {
-  report << "System run time:     " << run_time << std::endl;
-  report << "Input filename:      " << params.input_name << std::endl;
-  report << "Output filename:     " << params.output_name << std::endl;
-  if (!params.accession.empty()) {
-    report << "Accession number:    " << params.accession << std::endl;
   }
 }

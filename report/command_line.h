@@ -1,5 +1,5 @@
-#ifndef ZEPTOR_REPORT_RUN_SETUP_H_
-#define ZEPTOR_REPORT_RUN_SETUP_H_
+#ifndef ZEPTOR_REPORT_COMMAND_LINE_H_
+#define ZEPTOR_REPORT_COMMAND_LINE_H_
 
 #include <istream>
 #include <optional>
@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/date.h"
+// What the user says on the command line or at the prompts: the banner,
+// the help text, the prompts and the parameters they give.
 
 // The parameters of a run; an empty accession number means none was given.
 struct RunParameters {
@@ -33,8 +34,4 @@ void writeHelp(std::ostream& out);
 // of `in` the names not read stay empty.
 RunParameters askParameters(std::istream& in, std::ostream& out);
 
-// Writes the run's identification lines.
-void writeIdentification(const Date& run_time, const RunParameters& params,
-                         std::ostream& report);
-
-#endif  // ZEPTOR_REPORT_RUN_SETUP_H_
+#endif  // ZEPTOR_REPORT_COMMAND_LINE_H_

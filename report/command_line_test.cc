@@ -1,15 +1,14 @@
-#include "report/run_setup.h"
+#include "report/command_line.h"
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-TEST(RunSetupTest, TakesParametersFromTheCommandLine) {
+TEST(CommandLineTest, TakesParametersFromTheCommandLine) {
   std::istringstream in("unused");
   std::ostringstream out;
   const RunParameters two_names =
@@ -26,28 +25,13 @@ TEST(RunSetupTest, TakesParametersFromTheCommandLine) {
   EXPECT_EQ("", out.str());
 }
 
-TEST(RunSetupTest, ReadsOneWordPerPrompt) {
+TEST(CommandLineTest, ReadsOneWordPerPrompt) {
   std::istringstream in("my input.prt y JOB 7");
   std::ostringstream out;
   const RunParameters params = askParameters(in, out);
   EXPECT_EQ("my", params.input_name);
   EXPECT_EQ("input.prt", params.output_name);
   EXPECT_EQ("JOB", params.accession);
-}
-
-TEST(RunSetupTest, WritesTheIdentificationLines) {
-  std::tm time{};
-  time.tm_mday = 9;
-  time.tm_year = 103;
-  time.tm_wday = 4;
-  std::ostringstream report;
-  writeIdentification(Date(time), RunParameters{"in", "out", "J1"}, report);
-  EXPECT_EQ(
-      "System run time:     Date: Thr Jan 9, 2003  Time: 00:00:00 am\n"
-      "Input filename:      in\n"
-      "Output filename:     out\n"
-      "Accession number:    J1\n",
-      report.str());
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
-// The search path of aarch64, whose every CPU has NEON.
-
-#if defined(__aarch64__)
+// The tag-line search of aarch64, whose every CPU has NEON.
 
 #include <arm_neon.h>
 
 #include <cstdint>
 
-#include "report/tag_search_paths.h"
+#include "report/tag_search_mask.h"
 
 namespace {
 
@@ -32,9 +30,6 @@ std::uint64_t newlinesNeon(const char* p) {
 
 }  // namespace
 
-const char* findTagCandidateNeon(const char* begin, const char* end,
-                                 size_t column) {
-  return findTagCandidateByMask<newlinesNeon>(begin, end, column);
+const char* findNextTagLine(const char* begin, const char* end, size_t column) {
+  return findNextTagLineByMask<newlinesNeon>(begin, end, column);
 }
-
-#endif
