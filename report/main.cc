@@ -1,7 +1,6 @@
 // zeptor: the ellipsoid-height order-class accuracy distribution of an
 // OMBRIX print file, written to standard output and to an output file.
 
-#include <fstream>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -55,16 +54,18 @@ int run(const std::vector<std::string>& command_line) {
     writeHelp(std::cerr);
     return kExitFailure;
   }
-  std::ifstream input;
-  openInput(params->input_name, &input);
-  std::ofstream output;
-  openOutput(params->output_name, params->input_name, &output);
+  InputFile input = openInput(params->input_name);
+  const FileStatus standard_output = checkStandardOutputFile();
+  OpenFile output =
+      openOutput(params->output_name, input.identity, standard_output);
 
   // The run's time is its start, before the file is read.
   const Date run_time;
-  const ScanResult scan = Scan(input);
+  FileReadBuffer input_buffer(&input.file);
+  std::istream input_stream(&input_buffer);
+  const ScanResult scan = Scan(input_stream);
   exitUnlessComplete(scan.outcome, params->input_name);
-  input.close();
+  input.file.close();
   std::ostringstream report;
   writeReport(*params, run_time, scan, report);
   // A stream drops what it cannot allocate room for and goes bad; such a

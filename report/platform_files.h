@@ -1,12 +1,14 @@
 #ifndef ZEPTOR_REPORT_PLATFORM_FILES_H_
 #define ZEPTOR_REPORT_PLATFORM_FILES_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
-// Files by name, the part of the run that differs between platforms. Names
+// The files of a run, the part of it that differs between platforms. Names
 // are the bytes the user gave; on Windows they are UTF-8.
 
 // What makes a file itself, whatever name leads to it: two names (another
@@ -17,12 +19,25 @@ struct FileIdentity {
   // standard stream that Wine inherits from a POSIX process), and then the
   // index alone decides.
   std::optional<std::uint64_t> volume;
-  std::uint64_t index;
+  std::uint64_t index = 0;
 
   bool operator==(const FileIdentity& other) const {
     return index == other.index &&
            (!volume || !other.volume || *volume == *other.volume);
   }
+};
+
+enum class FileKind {
+  kRegular,
+  kDirectory,
+  kOther,  // a terminal, a pipe, a device
+  kNone,   // no file at all: a standard stream that is closed
+};
+
+// What an open file is.
+struct FileStatus {
+  FileKind kind;
+  FileIdentity identity;  // for a regular file or a directory
 };
 
 // Returns the path that `name` stands for, or nothing for a name that no
@@ -31,15 +46,49 @@ struct FileIdentity {
 // UTF-8.
 std::optional<std::filesystem::path> pathOf(const std::string& name);
 
-// Returns the identity of the file that `path` leads to, or nothing when it
-// leads to none.
-std::optional<FileIdentity> identifyFile(const std::filesystem::path& path);
+// A file the run opened: a descriptor, over a handle on Windows. It is
+// closed when it goes, if close() has not closed it.
+class OpenFile {
+ public:
+  // Opens `path` for reading bytes; nothing when it cannot be opened.
+  static std::optional<OpenFile> forReading(const std::filesystem::path& path);
 
-// Returns the identity of the regular file that standard output writes to,
-// or nothing when it is a terminal, a pipe or any other kind of file.
-std::optional<FileIdentity> identifyStandardOutput();
+  // Opens `path` for writing text lines (the platform's line ends) without
+  // truncating it, creating it when it is missing; *created tells whether
+  // it was. Nothing when it can be neither opened nor created.
+  static std::optional<OpenFile> forWriting(const std::filesystem::path& path,
+                                            bool* created);
 
-// True when `path` leads to a directory.
-bool isDirectory(const std::filesystem::path& path);
+  OpenFile(OpenFile&& other) noexcept;
+  OpenFile& operator=(OpenFile&&) = delete;
+  ~OpenFile();
+
+  // Nothing when the system cannot tell.
+  std::optional<FileStatus> status() const;
+
+  // Reads up to `size` bytes into `buffer`; returns how many, 0 at the end
+  // of the file, or nothing when reading failed.
+  std::optional<size_t> read(char* buffer, size_t size);
+
+  // Empties the file. Returns false when that failed.
+  bool truncate();
+
+  // Writes all of `text`. Returns false when any of it could not be written.
+  bool write(std::string_view text);
+
+  // Returns false when closing failed, which may lose what was written.
+  bool close();
+
+ private:
+  explicit OpenFile(int descriptor) : descriptor_(descriptor) {}
+
+  int descriptor_;  // -1 once closed
+};
+
+// What standard output writes to; nothing when the system cannot tell.
+std::optional<FileStatus> standardOutputStatus();
+
+// Removes the file `path` names; a failure is not reported.
+void removeFile(const std::filesystem::path& path);
 
 #endif  // ZEPTOR_REPORT_PLATFORM_FILES_H_

@@ -1,13 +1,26 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include "report/platform_files.h"
 
 namespace {
 
-FileIdentity identityOf(const struct stat& file) {
-  return FileIdentity{static_cast<std::uint64_t>(file.st_dev),
-                      static_cast<std::uint64_t>(file.st_ino)};
+FileStatus statusOf(const struct stat& file) {
+  const FileKind kind = S_ISREG(file.st_mode)   ? FileKind::kRegular
+                        : S_ISDIR(file.st_mode) ? FileKind::kDirectory
+                                                : FileKind::kOther;
+  return FileStatus{kind,
+                    FileIdentity{static_cast<std::uint64_t>(file.st_dev),
+                                 static_cast<std::uint64_t>(file.st_ino)}};
+}
+
+std::optional<FileStatus> statusOfDescriptor(int descriptor) {
+  struct stat file;
+  if (fstat(descriptor, &file) != 0) return std::nullopt;
+  return statusOf(file);
 }
 
 }  // namespace
@@ -17,21 +30,68 @@ std::optional<std::filesystem::path> pathOf(const std::string& name) {
   return std::filesystem::path(name);
 }
 
-std::optional<FileIdentity> identifyFile(const std::filesystem::path& path) {
-  struct stat file;
-  if (stat(path.c_str(), &file) != 0) return std::nullopt;
-  return identityOf(file);
+std::optional<OpenFile> OpenFile::forReading(
+    const std::filesystem::path& path) {
+  const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return std::nullopt;
+  return OpenFile(descriptor);
 }
 
-std::optional<FileIdentity> identifyStandardOutput() {
-  struct stat file;
-  if (fstat(STDOUT_FILENO, &file) != 0 || !S_ISREG(file.st_mode)) {
-    return std::nullopt;
+std::optional<OpenFile> OpenFile::forWriting(const std::filesystem::path& path,
+                                             bool* created) {
+  constexpr mode_t kAnyoneMayReadAndWrite = 0666;  // less the umask
+  int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                        kAnyoneMayReadAndWrite);
+  *created = descriptor >= 0;
+  if (descriptor < 0 && errno == EEXIST) {
+    descriptor = open(path.c_str(), O_WRONLY | O_CLOEXEC);
   }
-  return identityOf(file);
+  if (descriptor < 0) return std::nullopt;
+  return OpenFile(descriptor);
 }
 
-bool isDirectory(const std::filesystem::path& path) {
-  struct stat file;
-  return stat(path.c_str(), &file) == 0 && S_ISDIR(file.st_mode);
+OpenFile::OpenFile(OpenFile&& other) noexcept : descriptor_(other.descriptor_) {
+  other.descriptor_ = -1;
 }
+
+OpenFile::~OpenFile() { close(); }
+
+std::optional<FileStatus> OpenFile::status() const {
+  return statusOfDescriptor(descriptor_);
+}
+
+std::optional<size_t> OpenFile::read(char* buffer, size_t size) {
+  for (;;) {
+    const ssize_t count = ::read(descriptor_, buffer, size);
+    if (count >= 0) return static_cast<size_t>(count);
+    if (errno != EINTR) return std::nullopt;
+  }
+}
+
+bool OpenFile::truncate() { return ftruncate(descriptor_, 0) == 0; }
+
+bool OpenFile::write(std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t count = ::write(descriptor_, text.data(), text.size());
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return false;
+    text.remove_prefix(static_cast<size_t>(count));
+  }
+  return true;
+}
+
+bool OpenFile::close() {
+  if (descriptor_ < 0) return true;
+  const int result = ::close(descriptor_);
+  descriptor_ = -1;
+  return result == 0;
+}
+
+std::optional<FileStatus> standardOutputStatus() {
+  struct stat file;
+  if (fstat(STDOUT_FILENO, &file) == 0) return statusOf(file);
+  if (errno == EBADF) return FileStatus{FileKind::kNone, {}};
+  return std::nullopt;
+}
+
+void removeFile(const std::filesystem::path& path) { unlink(path.c_str()); }

@@ -1,9 +1,16 @@
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
+
+#include <cerrno>
+#include <climits>
 
 #include "report/platform_files.h"
 
-// The C library's stat() gives every file the inode 0 here; a file is told
-// by its volume serial number and file index instead.
+// Files are C-runtime descriptors, whose text mode writes CR LF line ends.
+// The C library's fstat() gives every file the inode 0 here; a file is told
+// by its volume serial number and file index, read through its handle.
 
 namespace {
 
@@ -29,6 +36,23 @@ std::optional<FileIdentity> identityOf(HANDLE handle) {
   return FileIdentity{volume, index};
 }
 
+std::optional<FileStatus> statusOf(HANDLE handle) {
+  if (handle == INVALID_HANDLE_VALUE || handle == nullptr) {
+    return FileStatus{FileKind::kNone, {}};
+  }
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    return FileStatus{FileKind::kOther, {}};
+  }
+  const std::optional<FileIdentity> identity = identityOf(handle);
+  if (!identity) return std::nullopt;
+  FILE_BASIC_INFO basic;
+  const bool directory = GetFileInformationByHandleEx(handle, FileBasicInfo,
+                                                      &basic, sizeof basic) &&
+                         (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return FileStatus{directory ? FileKind::kDirectory : FileKind::kRegular,
+                    *identity};
+}
+
 }  // namespace
 
 std::optional<std::filesystem::path> pathOf(const std::string& name) {
@@ -44,29 +68,65 @@ std::optional<std::filesystem::path> pathOf(const std::string& name) {
   return std::filesystem::path(wide);
 }
 
-std::optional<FileIdentity> identifyFile(const std::filesystem::path& path) {
-  // No access is asked for, so a file that others hold open can be looked
-  // at too; the flag lets a directory be opened.
-  const HANDLE handle = CreateFileW(
-      path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
-  const std::optional<FileIdentity> identity = identityOf(handle);
-  CloseHandle(handle);
-  return identity;
+std::optional<OpenFile> OpenFile::forReading(
+    const std::filesystem::path& path) {
+  const int descriptor = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+  if (descriptor < 0) return std::nullopt;
+  return OpenFile(descriptor);
 }
 
-std::optional<FileIdentity> identifyStandardOutput() {
-  const HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (handle == INVALID_HANDLE_VALUE || handle == nullptr ||
-      GetFileType(handle) != FILE_TYPE_DISK) {
-    return std::nullopt;
+std::optional<OpenFile> OpenFile::forWriting(const std::filesystem::path& path,
+                                             bool* created) {
+  int descriptor =
+      _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT,
+             _S_IREAD | _S_IWRITE);
+  *created = descriptor >= 0;
+  if (descriptor < 0 && errno == EEXIST) {
+    descriptor = _wopen(path.c_str(), _O_WRONLY | _O_TEXT);
   }
-  return identityOf(handle);
+  if (descriptor < 0) return std::nullopt;
+  return OpenFile(descriptor);
 }
 
-bool isDirectory(const std::filesystem::path& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+OpenFile::OpenFile(OpenFile&& other) noexcept : descriptor_(other.descriptor_) {
+  other.descriptor_ = -1;
 }
+
+OpenFile::~OpenFile() { close(); }
+
+std::optional<FileStatus> OpenFile::status() const {
+  return statusOf(reinterpret_cast<HANDLE>(_get_osfhandle(descriptor_)));
+}
+
+std::optional<size_t> OpenFile::read(char* buffer, size_t size) {
+  const unsigned part = size > INT_MAX ? INT_MAX : static_cast<unsigned>(size);
+  const int count = _read(descriptor_, buffer, part);
+  if (count < 0) return std::nullopt;
+  return static_cast<size_t>(count);
+}
+
+bool OpenFile::truncate() { return _chsize_s(descriptor_, 0) == 0; }
+
+bool OpenFile::write(std::string_view text) {
+  while (!text.empty()) {
+    const unsigned part =
+        text.size() > INT_MAX ? INT_MAX : static_cast<unsigned>(text.size());
+    const int count = _write(descriptor_, text.data(), part);
+    if (count <= 0) return false;
+    text.remove_prefix(static_cast<size_t>(count));
+  }
+  return true;
+}
+
+bool OpenFile::close() {
+  if (descriptor_ < 0) return true;
+  const int result = _close(descriptor_);
+  descriptor_ = -1;
+  return result == 0;
+}
+
+std::optional<FileStatus> standardOutputStatus() {
+  return statusOf(GetStdHandle(STD_OUTPUT_HANDLE));
+}
+
+void removeFile(const std::filesystem::path& path) { _wunlink(path.c_str()); }

@@ -3,19 +3,12 @@
 #include <iostream>
 #include <optional>
 
-#include "report/platform_files.h"
 #include "support/fatal_exit.h"
 
 namespace {
 
-std::optional<FileIdentity> identifyName(const std::string& name) {
-  const std::optional<std::filesystem::path> path = pathOf(name);
-  return path ? identifyFile(*path) : std::nullopt;
-}
-
-bool sameFile(const std::optional<FileIdentity>& a,
-              const std::optional<FileIdentity>& b) {
-  return a && b && *a == *b;
+[[noreturn]] void failFindingInput(const std::string& name) {
+  exitWithError(kExitFailure, "Cannot find input file:  " + name);
 }
 
 [[noreturn]] void failCreatingOutput(const std::string& name) {
@@ -23,35 +16,78 @@ bool sameFile(const std::optional<FileIdentity>& a,
                 {"Check available memory."});
 }
 
-}  // namespace
+[[noreturn]] void failWritingStandardOutput() {
+  exitWithError(kExitFailure, "Cannot write to standard output");
+}
 
-void openInput(const std::string& name, std::ifstream* input) {
-  const std::optional<std::filesystem::path> path = pathOf(name);
-  // A directory opens for reading on some systems but yields no lines.
-  if (path && !isDirectory(*path)) {
-    input->open(*path, std::ios::in | std::ios::binary);
+// Why an opened output file cannot be written to.
+enum class Refusal { kNone, kUnknownFile, kInput, kStandardOutput };
+
+Refusal refusalOf(const std::optional<FileStatus>& output,
+                  const FileIdentity& input,
+                  const FileStatus& standard_output) {
+  if (!output) return Refusal::kUnknownFile;
+  if (output->identity == input) return Refusal::kInput;
+  if (standard_output.kind == FileKind::kRegular &&
+      output->identity == standard_output.identity) {
+    return Refusal::kStandardOutput;
   }
-  if (!input->is_open()) {
-    exitWithError(kExitFailure, "Cannot find input file:  " + name);
+  return Refusal::kNone;
+}
+
+[[noreturn]] void refuseOutput(Refusal refusal, const std::string& name) {
+  switch (refusal) {
+    case Refusal::kInput:
+      exitWithError(kExitFailure,
+                    "Input and output are the same file:  " + name,
+                    {"Fix and run again"});
+    case Refusal::kStandardOutput:
+      exitWithError(kExitFailure,
+                    "Output file is also standard output:  " + name,
+                    {"Fix and run again"});
+    default:
+      failCreatingOutput(name);
   }
 }
 
-void openOutput(const std::string& name, const std::string& input_name,
-                std::ofstream* output) {
+}  // namespace
+
+InputFile openInput(const std::string& name) {
+  const std::optional<std::filesystem::path> path = pathOf(name);
+  if (!path) failFindingInput(name);
+  std::optional<OpenFile> file = OpenFile::forReading(*path);
+  if (!file) failFindingInput(name);
+  const std::optional<FileStatus> status = file->status();
+  if (!status) failReadingInput(name);
+  // A directory opens for reading on some systems but yields no lines.
+  if (status->kind == FileKind::kDirectory) failFindingInput(name);
+  return InputFile{std::move(*file), status->identity};
+}
+
+FileStatus checkStandardOutputFile() {
+  const std::optional<FileStatus> status = standardOutputStatus();
+  if (!status) failWritingStandardOutput();
+  return *status;
+}
+
+OpenFile openOutput(const std::string& name, const FileIdentity& input,
+                    const FileStatus& standard_output) {
   const std::optional<std::filesystem::path> path = pathOf(name);
   if (!path) failCreatingOutput(name);
-  const std::optional<FileIdentity> output_file = identifyFile(*path);
-  if (sameFile(output_file, identifyName(input_name))) {
-    exitWithError(kExitFailure, "Input and output are the same file:  " + name,
-                  {"Fix and run again"});
+  bool created = false;
+  std::optional<OpenFile> file = OpenFile::forWriting(*path, &created);
+  if (!file) failCreatingOutput(name);
+  const std::optional<FileStatus> status = file->status();
+  const Refusal refusal = refusalOf(status, input, standard_output);
+  // Only a regular file has a length to cut (not /dev/full, a pipe).
+  if (refusal != Refusal::kNone ||
+      (status->kind == FileKind::kRegular && !file->truncate())) {
+    // A refusal leaves the file as it was, and creates nothing.
+    file->close();
+    if (created) removeFile(*path);
+    refuseOutput(refusal, name);
   }
-  if (sameFile(output_file, identifyStandardOutput())) {
-    exitWithError(kExitFailure, "Output file is also standard output:  " + name,
-                  {"Fix and run again"});
-  }
-  // Text lines: the platform's line ends.
-  output->open(*path, std::ios::out | std::ios::trunc);
-  if (!output->is_open()) failCreatingOutput(name);
+  return std::move(*file);
 }
 
 void failReadingInput(const std::string& name) {
@@ -59,11 +95,10 @@ void failReadingInput(const std::string& name) {
 }
 
 void deliverReport(const std::string& report, const std::string& output_name,
-                   std::ofstream* output) {
+                   OpenFile* output) {
   std::cout << report << std::flush;
-  *output << report;
-  output->close();
-  if (output->fail()) {
+  const bool written = output->write(report);
+  if (!output->close() || !written) {
     exitWithError(kExitFailure, "Cannot write output file:  " + output_name,
                   {"Check available disk space."});
   }
@@ -71,7 +106,34 @@ void deliverReport(const std::string& report, const std::string& output_name,
 
 void checkStandardOutput() {
   std::cout.flush();
-  if (!std::cout) {
-    exitWithError(kExitFailure, "Cannot write to standard output");
+  if (!std::cout) failWritingStandardOutput();
+}
+
+FileReadBuffer::int_type FileReadBuffer::underflow() {
+  if (readSome(&byte_, 1) == 0) return traits_type::eof();
+  setg(&byte_, &byte_, &byte_ + 1);
+  return traits_type::to_int_type(byte_);
+}
+
+std::streamsize FileReadBuffer::xsgetn(char* buffer, std::streamsize size) {
+  std::streamsize count = 0;
+  // What underflow() left first.
+  if (gptr() < egptr() && size > 0) {
+    *buffer = *gptr();
+    gbump(1);
+    count = 1;
   }
+  while (count < size) {
+    const size_t read =
+        readSome(buffer + count, static_cast<size_t>(size - count));
+    if (read == 0) break;
+    count += static_cast<std::streamsize>(read);
+  }
+  return count;
+}
+
+size_t FileReadBuffer::readSome(char* buffer, size_t size) {
+  const std::optional<size_t> count = file_->read(buffer, size);
+  if (!count) throw std::ios_base::failure("cannot read the input");
+  return *count;
 }

@@ -1,6 +1,7 @@
 #include "support/date.h"
 
 #include <iomanip>
+#include <new>
 #include <sstream>
 
 #include "support/data_out_of_range_exception.h"
@@ -101,6 +102,9 @@ std::string Date::toText() const {
   text << "  Time: " << std::setfill('0') << std::setw(2) << hour_ << ":"
        << std::setw(2) << minutes_ << ":" << std::fixed << std::setprecision(0)
        << std::setw(2) << seconds_ << " " << (hour_ > 11 ? "pm" : "am");
+  // A stream drops what it cannot allocate room for and goes bad; a cut
+  // text is no date.
+  if (!text) throw std::bad_alloc();
   return text.str();
 }
 

@@ -42,6 +42,7 @@ class Date : public Record {
   int year() const { return year_; }  // years since 1900
 
   // Returns, for example, "Date: Thr Jan 9, 2003  Time: 18:51:48 pm".
+  // Throws std::bad_alloc when there is no room for the whole text.
   std::string toText() const override;
 
  private:
