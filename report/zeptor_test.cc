@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -116,9 +117,16 @@ const char kZeroTables[] =
     "   low      0          0              0         0\n";
 
 // Where the child's standard output goes: a file in the test's directory
-// (truncated or appended to), a pipe the test reads, /dev/full, or a pipe
-// whose reading end is closed.
-enum class Stdout { kFile, kAppendToFile, kPipe, kDevFull, kClosedPipe };
+// (truncated or appended to), a pipe the test reads, /dev/full, a pipe
+// whose reading end is closed, or nowhere (no descriptor 1).
+enum class Stdout {
+  kFile,
+  kAppendToFile,
+  kPipe,
+  kDevFull,
+  kClosedPipe,
+  kClosed
+};
 
 struct Outcome {
   int status = -1;
@@ -274,8 +282,14 @@ class ZeptorTest : public testing::Test {
       case Stdout::kClosedPipe:
         dup2(pipe_end, 1);
         break;
+      case Stdout::kClosed:
+        break;  // after the error stream, which would take descriptor 1
     }
     dup2(open(".stderr", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    if (out == Stdout::kClosed) close(1);
+    for (const auto& [name, value] : child_environment_) {
+      setenv(name.c_str(), value.c_str(), 1);
+    }
     if (memory_limit_ > 0) {
       const rlimit limit{memory_limit_, memory_limit_};
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(125);
@@ -335,6 +349,8 @@ class ZeptorTest : public testing::Test {
   std::string stdout_file_ = ".stdout";
   // The child's address-space limit in bytes, or 0 for none.
   rlim_t memory_limit_ = 0;
+  // Variables set in the child's environment.
+  std::map<std::string, std::string> child_environment_;
 };
 
 // ---------------------------------------------------------------------------
@@ -543,12 +559,88 @@ TEST_F(ZeptorTest, ANameWithANulByteNamesNoFile) {
 
 TEST_F(ZeptorTest, AnUnwritableStandardOutputStillGetsTheFileWritten) {
   writeEmptyPrintFile("in.prt");
-  for (Stdout out : {Stdout::kDevFull, Stdout::kClosedPipe}) {
+  for (Stdout out : {Stdout::kDevFull, Stdout::kClosedPipe, Stdout::kClosed}) {
     const Outcome outcome = run({"in.prt", "out.rpt"}, "", out);
     EXPECT_EQ(1, outcome.status);
     EXPECT_EQ("Error: Cannot write to standard output\n", outcome.err);
     EXPECT_EQ(report("in.prt", "out.rpt", "", kZeroTables),
               maskRunTime(readOutput(path("out.rpt"))));
+  }
+}
+
+// ---------------------------------------------------------------------------
+// One failing call at a time.
+
+// The calls whose failure can be the loss of an error message itself.
+bool writesText(const std::string& call) {
+  return call == "write" || call == "writev" || call == "fwrite" ||
+         call == "fflush" || call == "fputc";
+}
+
+std::map<std::string, long> readCounts(const std::string& file) {
+  std::map<std::string, long> counts;
+  std::istringstream lines(readFile(file));
+  std::string call;
+  for (long count; lines >> call >> count;) counts[call] = count;
+  return counts;
+}
+
+// Every call of the C library that a run makes fails once, one run for
+// each: with distinct files the run ends with the fault-free report or an
+// error, status 1; with the input as output, or standard output's file as
+// output, never with status 0. The input never changes.
+TEST_F(ZeptorTest, NoSingleFailingCallLosesDataOrPassesForSuccess) {
+  if (std::string(ZEPTOR_FAULT_INJECTOR).empty() ||
+      !target().emulator.empty()) {
+    GTEST_SKIP() << "preloading needs a native Linux binary";
+  }
+  const std::string input = readFile(ZEPTOR_SOURCE_DIR "/examples/survey.prt");
+  const std::string expected =
+      readFile(ZEPTOR_SOURCE_DIR "/report/testdata/survey.expected");
+  writeFile(path("survey.prt"), input);
+  struct FaultCase {
+    const char* name;
+    const char* output;
+    bool output_is_stdout;
+    bool may_succeed;
+  };
+  for (const FaultCase& c :
+       {FaultCase{"distinct files", "out.rpt", false, true},
+        FaultCase{"the same name", "survey.prt", false, false},
+        FaultCase{"standard output as output", "out.rpt", true, false}}) {
+    SCOPED_TRACE(c.name);
+    const std::vector<std::string> args = {"survey.prt", c.output, "GPS1040"};
+    stdout_file_ = c.output_is_stdout ? "out.rpt" : ".stdout";
+    child_environment_ = {{"LD_PRELOAD", ZEPTOR_FAULT_INJECTOR},
+                          {"ZEPTOR_FAULT_COUNTS", path(".counts")}};
+    run(args);
+    child_environment_.erase("ZEPTOR_FAULT_COUNTS");
+    int runs = 0, reports = 0;
+    for (const auto& [call, count] : readCounts(path(".counts"))) {
+      for (long k = 1; k <= count; ++k, ++runs) {
+        SCOPED_TRACE(call + " #" + std::to_string(k));
+        child_environment_["ZEPTOR_FAULT_CALL"] = call;
+        child_environment_["ZEPTOR_FAULT_AT"] = std::to_string(k);
+        std::remove(path("out.rpt").c_str());
+        const Outcome outcome = run(args);
+        EXPECT_EQ(input, readFile(path("survey.prt")));
+        if (outcome.status == 0) {
+          ++reports;
+          EXPECT_TRUE(c.may_succeed);
+          EXPECT_EQ("", outcome.err);
+          EXPECT_EQ(kBanner + expected + kEnd, outcome.out);
+          EXPECT_EQ(expected, maskRunTime(readOutput(path("out.rpt"))));
+        } else {
+          EXPECT_EQ(1, outcome.status);
+          if (!writesText(call)) {
+            EXPECT_THAT(outcome.err, testing::HasSubstr("Error: "));
+          }
+        }
+      }
+    }
+    EXPECT_GT(runs, 20);
+    std::cout << c.name << ": " << runs << " runs, " << reports
+              << " fault-free reports, " << runs - reports << " errors\n";
   }
 }
 
