@@ -14,6 +14,11 @@ export MAKEFLAGS
 
 configure = cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 
+# Runs every test of build folder $(1), or says why there are none.
+run_tests = @if [ -f $(1)/googletest-missing.txt ]; then \
+	  cat $(1)/googletest-missing.txt >&2; exit 1; fi; \
+	cd $(1) && ctest --output-on-failure --no-tests=error -j $(JOBS)
+
 .PHONY: all help deps-build deps-check example check test install uninstall \
 	bench fuzz sanitize clean windows windows-build cross-s390x \
 	cross-aarch64 package package-windows
@@ -62,7 +67,7 @@ example: deps-build
 check: deps-check
 	$(configure)
 	cmake --build $(BUILD) -j $(JOBS)
-	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j $(JOBS)
+	$(call run_tests,$(BUILD))
 
 test: check
 
@@ -108,7 +113,7 @@ sanitize: deps-check
 	cmake -S . -B build-sanitize -DZEPTOR_SANITIZE=ON -DZEPTOR_BENCH=OFF \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
 	cmake --build build-sanitize -j $(JOBS)
-	cd build-sanitize && ctest --output-on-failure --no-tests=error -j $(JOBS)
+	$(call run_tests,build-sanitize)
 
 # Builds for Windows with MinGW-w64 and runs every test under Wine; the
 # end-to-end tests run zeptor.exe from a driver built for this machine.
@@ -134,7 +139,7 @@ cross-s390x cross-aarch64: cross-%:
 	cmake -S . -B build-$* $(CMAKE_FLAGS) -DZEPTOR_BENCH=OFF \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/linux-$*.cmake >/dev/null
 	cmake --build build-$* -j $(JOBS)
-	cd build-$* && ctest --output-on-failure --no-tests=error -j $(JOBS)
+	$(call run_tests,build-$*)
 
 # The release packages: a .deb in BUILD, a zip in build-windows.
 package: all

@@ -22,11 +22,43 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win64)
 else()
+  # As a Debian package has them: the man page and the changelog gzipped
+  # (without a time stamp, so that builds repeat), and the license in a
+  # machine-readable copyright file.
+  set(ZEPTOR_MAINTAINER "The zeptor authors <zeptor@example.org>")
+  string(REPLACE / - iso_date ${ZEPTOR_DATE})
+  execute_process(COMMAND date -R -u -d ${iso_date}
+                  OUTPUT_VARIABLE ZEPTOR_CHANGELOG_DATE
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  # The license's terms, from LICENSE less its heading, each line indented
+  # by one blank and an empty one written " .".
+  file(READ LICENSE license)
+  string(FIND "${license}" "Permission" terms_start)
+  string(SUBSTRING "${license}" ${terms_start} -1 license)
+  string(STRIP "${license}" license)
+  string(REPLACE "\n\n" "\n.\n" license "${license}")
+  string(REPLACE "\n" "\n " license "${license}")
+  set(ZEPTOR_LICENSE_TEXT " ${license}")
+  set(doc ${PROJECT_BINARY_DIR}/doc)
+  configure_file(cmake/debian/copyright.in ${doc}/copyright @ONLY)
+  configure_file(cmake/debian/changelog.in ${doc}/changelog @ONLY)
+  find_program(GZIP gzip REQUIRED)
+  add_custom_command(
+    OUTPUT ${doc}/zeptor.1.gz ${doc}/changelog.gz
+    COMMAND ${GZIP} -9n -c ${ZEPTOR_MAN_PAGE} > ${doc}/zeptor.1.gz
+    COMMAND ${GZIP} -9n -c ${doc}/changelog > ${doc}/changelog.gz
+    DEPENDS ${ZEPTOR_MAN_PAGE} ${doc}/changelog
+    COMMENT "Compressing the man page and the changelog")
+  add_custom_target(compressed_docs ALL
+                    DEPENDS ${doc}/zeptor.1.gz ${doc}/changelog.gz)
   install(TARGETS zeptor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${ZEPTOR_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${doc}/zeptor.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES README.md ${doc}/copyright ${doc}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DOCDIR})
   set(installed ${CMAKE_INSTALL_BINDIR}/zeptor
-      ${CMAKE_INSTALL_MANDIR}/man1/zeptor.1 ${CMAKE_INSTALL_DOCDIR}/LICENSE)
+      ${CMAKE_INSTALL_MANDIR}/man1/zeptor.1.gz
+      ${CMAKE_INSTALL_DOCDIR}/copyright ${CMAKE_INSTALL_DOCDIR}/changelog.gz)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ZEPTOR_MAINTAINER})
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_PACKAGE_FILE_NAME
@@ -47,7 +79,6 @@ endif()
 
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VENDOR "The zeptor authors")
-set(CPACK_PACKAGE_CONTACT "The zeptor authors")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "order-class accuracy distribution of an OMBRIX print file")
 set(CPACK_PACKAGE_DESCRIPTION
