@@ -1,11 +1,9 @@
 #include "report/decimal.h"
 
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
-#include <system_error>
 
+#include "report/decimal_text.h"
 #include "support/trim.h"
 
 namespace {
@@ -73,16 +71,10 @@ double roundedValue(const char* first, const char* last,
     return exponent < 0 ? value / kExactPowersOfTen[-exponent]
                         : value * kExactPowersOfTen[exponent];
   }
-  // from_chars rounds the rest correctly whatever the locale; it only
-  // refuses results out of range, which strtod makes infinity (when there
-  // are whole digits left of the point after scaling) or zero.
-  double value = 0.0;
-  if (std::from_chars(first, last, value).ec ==
-      std::errc::result_out_of_range) {
-    const bool huge = significantDigits(first, last) + exponent > 0;
-    value = huge ? std::numeric_limits<double>::infinity() : 0.0;
-  }
-  return value;
+  // Beyond the doubles' range, a number with whole digits left of the point
+  // after scaling is too large, any other too small.
+  return parseDecimalText(first, last,
+                          significantDigits(first, last) + exponent > 0);
 }
 
 }  // namespace

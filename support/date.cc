@@ -40,7 +40,7 @@ void storeInRange(int* field, const char* name, int value, int first,
 
 }  // namespace
 
-Date::Date() : Date(localTime(std::time(nullptr))) {}
+Date::Date() : Date(currentLocalTime()) {}
 
 Date::Date(const std::tm& time) {
   setSeconds(time.tm_sec);

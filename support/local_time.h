@@ -3,8 +3,9 @@
 
 #include <ctime>
 
-// Returns `time` broken down in local time, through the platform's
-// thread-safe call.
-std::tm localTime(std::time_t time);
+// Returns the current time of the system clock broken down in local time,
+// through the platform's own clock: a thread-safe C call, or in a browser
+// its JavaScript Date (whose years go past 2038).
+std::tm currentLocalTime();
 
 #endif  // ZEPTOR_SUPPORT_LOCAL_TIME_H_
