@@ -56,7 +56,7 @@ int run(const std::vector<std::string>& command_line) {
   }
   InputFile input = openInput(params->input_name);
   const FileStatus standard_output = checkStandardOutputFile();
-  OpenFile output =
+  SystemFile output =
       openOutput(params->output_name, input.identity, standard_output);
 
   // The run's time is its start, before the file is read.

@@ -48,20 +48,21 @@ std::optional<std::filesystem::path> pathOf(const std::string& name);
 
 // A file the run opened: a descriptor, over a handle on Windows. It is
 // closed when it goes, if close() has not closed it.
-class OpenFile {
+class SystemFile {
  public:
   // Opens `path` for reading bytes; nothing when it cannot be opened.
-  static std::optional<OpenFile> forReading(const std::filesystem::path& path);
+  static std::optional<SystemFile> forReading(
+      const std::filesystem::path& path);
 
   // Opens `path` for writing text lines (the platform's line ends) without
   // truncating it, creating it when it is missing; *created tells whether
   // it was. Nothing when it can be neither opened nor created.
-  static std::optional<OpenFile> forWriting(const std::filesystem::path& path,
-                                            bool* created);
+  static std::optional<SystemFile> forWriting(const std::filesystem::path& path,
+                                              bool* created);
 
-  OpenFile(OpenFile&& other) noexcept;
-  OpenFile& operator=(OpenFile&&) = delete;
-  ~OpenFile();
+  SystemFile(SystemFile&& other) noexcept;
+  SystemFile& operator=(SystemFile&&) = delete;
+  ~SystemFile();
 
   // Nothing when the system cannot tell.
   std::optional<FileStatus> status() const;
@@ -80,7 +81,7 @@ class OpenFile {
   bool close();
 
  private:
-  explicit OpenFile(int descriptor) : descriptor_(descriptor) {}
+  explicit SystemFile(int descriptor) : descriptor_(descriptor) {}
 
   int descriptor_;  // -1 once closed
 };

@@ -30,15 +30,15 @@ std::optional<std::filesystem::path> pathOf(const std::string& name) {
   return std::filesystem::path(name);
 }
 
-std::optional<OpenFile> OpenFile::forReading(
+std::optional<SystemFile> SystemFile::forReading(
     const std::filesystem::path& path) {
   const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) return std::nullopt;
-  return OpenFile(descriptor);
+  return SystemFile(descriptor);
 }
 
-std::optional<OpenFile> OpenFile::forWriting(const std::filesystem::path& path,
-                                             bool* created) {
+std::optional<SystemFile> SystemFile::forWriting(
+    const std::filesystem::path& path, bool* created) {
   constexpr mode_t kAnyoneMayReadAndWrite = 0666;  // less the umask
   int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                         kAnyoneMayReadAndWrite);
@@ -47,20 +47,21 @@ std::optional<OpenFile> OpenFile::forWriting(const std::filesystem::path& path,
     descriptor = open(path.c_str(), O_WRONLY | O_CLOEXEC);
   }
   if (descriptor < 0) return std::nullopt;
-  return OpenFile(descriptor);
+  return SystemFile(descriptor);
 }
 
-OpenFile::OpenFile(OpenFile&& other) noexcept : descriptor_(other.descriptor_) {
+SystemFile::SystemFile(SystemFile&& other) noexcept
+    : descriptor_(other.descriptor_) {
   other.descriptor_ = -1;
 }
 
-OpenFile::~OpenFile() { close(); }
+SystemFile::~SystemFile() { close(); }
 
-std::optional<FileStatus> OpenFile::status() const {
+std::optional<FileStatus> SystemFile::status() const {
   return statusOfDescriptor(descriptor_);
 }
 
-std::optional<size_t> OpenFile::read(char* buffer, size_t size) {
+std::optional<size_t> SystemFile::read(char* buffer, size_t size) {
   for (;;) {
     const ssize_t count = ::read(descriptor_, buffer, size);
     if (count >= 0) return static_cast<size_t>(count);
@@ -68,9 +69,9 @@ std::optional<size_t> OpenFile::read(char* buffer, size_t size) {
   }
 }
 
-bool OpenFile::truncate() { return ftruncate(descriptor_, 0) == 0; }
+bool SystemFile::truncate() { return ftruncate(descriptor_, 0) == 0; }
 
-bool OpenFile::write(std::string_view text) {
+bool SystemFile::write(std::string_view text) {
   while (!text.empty()) {
     const ssize_t count = ::write(descriptor_, text.data(), text.size());
     if (count < 0 && errno == EINTR) continue;
@@ -80,7 +81,7 @@ bool OpenFile::write(std::string_view text) {
   return true;
 }
 
-bool OpenFile::close() {
+bool SystemFile::close() {
   if (descriptor_ < 0) return true;
   const int result = ::close(descriptor_);
   descriptor_ = -1;

@@ -68,15 +68,15 @@ std::optional<std::filesystem::path> pathOf(const std::string& name) {
   return std::filesystem::path(wide);
 }
 
-std::optional<OpenFile> OpenFile::forReading(
+std::optional<SystemFile> SystemFile::forReading(
     const std::filesystem::path& path) {
   const int descriptor = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
   if (descriptor < 0) return std::nullopt;
-  return OpenFile(descriptor);
+  return SystemFile(descriptor);
 }
 
-std::optional<OpenFile> OpenFile::forWriting(const std::filesystem::path& path,
-                                             bool* created) {
+std::optional<SystemFile> SystemFile::forWriting(
+    const std::filesystem::path& path, bool* created) {
   int descriptor =
       _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_TEXT,
              _S_IREAD | _S_IWRITE);
@@ -85,29 +85,30 @@ std::optional<OpenFile> OpenFile::forWriting(const std::filesystem::path& path,
     descriptor = _wopen(path.c_str(), _O_WRONLY | _O_TEXT);
   }
   if (descriptor < 0) return std::nullopt;
-  return OpenFile(descriptor);
+  return SystemFile(descriptor);
 }
 
-OpenFile::OpenFile(OpenFile&& other) noexcept : descriptor_(other.descriptor_) {
+SystemFile::SystemFile(SystemFile&& other) noexcept
+    : descriptor_(other.descriptor_) {
   other.descriptor_ = -1;
 }
 
-OpenFile::~OpenFile() { close(); }
+SystemFile::~SystemFile() { close(); }
 
-std::optional<FileStatus> OpenFile::status() const {
+std::optional<FileStatus> SystemFile::status() const {
   return statusOf(reinterpret_cast<HANDLE>(_get_osfhandle(descriptor_)));
 }
 
-std::optional<size_t> OpenFile::read(char* buffer, size_t size) {
+std::optional<size_t> SystemFile::read(char* buffer, size_t size) {
   const unsigned part = size > INT_MAX ? INT_MAX : static_cast<unsigned>(size);
   const int count = _read(descriptor_, buffer, part);
   if (count < 0) return std::nullopt;
   return static_cast<size_t>(count);
 }
 
-bool OpenFile::truncate() { return _chsize_s(descriptor_, 0) == 0; }
+bool SystemFile::truncate() { return _chsize_s(descriptor_, 0) == 0; }
 
-bool OpenFile::write(std::string_view text) {
+bool SystemFile::write(std::string_view text) {
   while (!text.empty()) {
     const unsigned part =
         text.size() > INT_MAX ? INT_MAX : static_cast<unsigned>(text.size());
@@ -118,7 +119,7 @@ bool OpenFile::write(std::string_view text) {
   return true;
 }
 
-bool OpenFile::close() {
+bool SystemFile::close() {
   if (descriptor_ < 0) return true;
   const int result = _close(descriptor_);
   descriptor_ = -1;

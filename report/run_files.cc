@@ -55,7 +55,7 @@ Refusal refusalOf(const std::optional<FileStatus>& output,
 InputFile openInput(const std::string& name) {
   const std::optional<std::filesystem::path> path = pathOf(name);
   if (!path) failFindingInput(name);
-  std::optional<OpenFile> file = OpenFile::forReading(*path);
+  std::optional<SystemFile> file = SystemFile::forReading(*path);
   if (!file) failFindingInput(name);
   const std::optional<FileStatus> status = file->status();
   if (!status) failReadingInput(name);
@@ -70,12 +70,12 @@ FileStatus checkStandardOutputFile() {
   return *status;
 }
 
-OpenFile openOutput(const std::string& name, const FileIdentity& input,
-                    const FileStatus& standard_output) {
+SystemFile openOutput(const std::string& name, const FileIdentity& input,
+                      const FileStatus& standard_output) {
   const std::optional<std::filesystem::path> path = pathOf(name);
   if (!path) failCreatingOutput(name);
   bool created = false;
-  std::optional<OpenFile> file = OpenFile::forWriting(*path, &created);
+  std::optional<SystemFile> file = SystemFile::forWriting(*path, &created);
   if (!file) failCreatingOutput(name);
   const std::optional<FileStatus> status = file->status();
   const Refusal refusal = refusalOf(status, input, standard_output);
@@ -95,7 +95,7 @@ void failReadingInput(const std::string& name) {
 }
 
 void deliverReport(const std::string& report, const std::string& output_name,
-                   OpenFile* output) {
+                   SystemFile* output) {
   std::cout << report << std::flush;
   const bool written = output->write(report);
   if (!output->close() || !written) {

@@ -12,7 +12,7 @@
 
 // The opened print file.
 struct InputFile {
-  OpenFile file;
+  SystemFile file;
   FileIdentity identity;
 };
 
@@ -29,8 +29,8 @@ FileStatus checkStandardOutputFile();
 // before it is read) or the regular file that standard output writes to
 // (the two copies of the report would overwrite each other). A file created
 // for the run and then refused is removed again.
-OpenFile openOutput(const std::string& name, const FileIdentity& input,
-                    const FileStatus& standard_output);
+SystemFile openOutput(const std::string& name, const FileIdentity& input,
+                      const FileStatus& standard_output);
 
 // Ends the process after a read error on the input.
 [[noreturn]] void failReadingInput(const std::string& name);
@@ -38,7 +38,7 @@ OpenFile openOutput(const std::string& name, const FileIdentity& input,
 // Writes the report to standard output, then to the output file, and closes
 // the file. A failed write to the file ends the process.
 void deliverReport(const std::string& report, const std::string& output_name,
-                   OpenFile* output);
+                   SystemFile* output);
 
 // Ends the process if anything written to standard output was lost.
 void checkStandardOutput();
@@ -47,7 +47,7 @@ void checkStandardOutput();
 // is thrown, so that the stream reading it goes bad.
 class FileReadBuffer : public std::streambuf {
  public:
-  explicit FileReadBuffer(OpenFile* file) : file_(file) {}
+  explicit FileReadBuffer(SystemFile* file) : file_(file) {}
 
  protected:
   int_type underflow() override;
@@ -57,7 +57,7 @@ class FileReadBuffer : public std::streambuf {
   // Returns how many bytes were read into `buffer`, 0 at the end.
   size_t readSome(char* buffer, size_t size);
 
-  OpenFile* file_;
+  SystemFile* file_;
   char byte_ = 0;  // underflow()'s one-byte buffer
 };
 
