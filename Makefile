@@ -19,9 +19,9 @@ run_tests = @if [ -f $(1)/googletest-missing.txt ]; then \
 	  cat $(1)/googletest-missing.txt >&2; exit 1; fi; \
 	cd $(1) && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-.PHONY: all help deps-build deps-check example check test install uninstall \
-	bench fuzz sanitize clean windows windows-build cross-s390x \
-	cross-aarch64 package package-windows
+.PHONY: all help deps-build deps-check deps-web example check test install \
+	uninstall bench fuzz sanitize clean windows windows-build cross-s390x \
+	cross-aarch64 package package-windows web web-check
 
 # Builds zeptor and, where GoogleTest is installed, its tests.
 all: deps-build
@@ -41,10 +41,13 @@ help:
 	@echo "  windows          build for Windows, run every test under Wine"
 	@echo "  cross-s390x      build for s390x, run every test under qemu"
 	@echo "  cross-aarch64    build for aarch64, run every test under qemu"
+	@echo "  web              the one-file page, build-web/zeptor.html"
+	@echo "  web-check        test the page in headless Chromium"
 	@echo "  package          the .deb package, in BUILD"
 	@echo "  package-windows  the Windows zip, in build-windows"
 	@echo "  deps-build       install the Debian packages zeptor needs"
 	@echo "  deps-check       the same, with GoogleTest for the tests"
+	@echo "  deps-web         the same, with emscripten and Chromium"
 	@echo "  clean            remove every build folder and the bench file"
 	@echo "Variables:"
 	@echo "  BUILD=$(BUILD)  JOBS=$(JOBS)  PREFIX=$(PREFIX)  DESTDIR=$(DESTDIR)"
@@ -56,6 +59,9 @@ deps-build:
 
 deps-check:
 	@scripts/deps check
+
+deps-web:
+	@scripts/deps web
 
 # Builds only zeptor and runs it on the bundled example print file.
 example: deps-build
@@ -92,7 +98,7 @@ bench: all
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-sanitize build-windows build-s390x \
-	  build-aarch64
+	  build-aarch64 build-web web/node_modules
 	rm -f $${TMPDIR:-/tmp}/zeptor-bench-*.prt $${TMPDIR:-/tmp}/zeptor-bench.rpt
 
 # Builds the scanner fuzzer with clang and runs it for FUZZ_SECONDS; prints
@@ -141,9 +147,26 @@ cross-s390x cross-aarch64: cross-%:
 	cmake --build build-$* -j $(JOBS)
 	$(call run_tests,build-$*)
 
-# The release packages: a .deb in BUILD, a zip in build-windows.
-package: all
+# The page, build-web/zeptor.html: zeptor compiled with Debian's emscripten,
+# whose tools need Debian's node modules.
+emscripten = NODE_PATH=/usr/share/nodejs
+web: deps-web
+	$(emscripten) emcmake cmake -S . -B build-web $(CMAKE_FLAGS) \
+	  -DBUILD_TESTING=OFF -DZEPTOR_BENCH=OFF >/dev/null
+	$(emscripten) cmake --build build-web -j $(JOBS)
+
+# Tests the page: its own logic under node, then the page in headless
+# Chromium, from file://, against the command line on the same files.
+web-check: web
+	$(configure)
+	cmake --build $(BUILD) -j $(JOBS) --target zeptor
+	cd web && npm ci --no-audit --no-fund --loglevel=error
+	cd web && ZEPTOR_NATIVE=$(abspath $(BUILD))/zeptor npm test
+
+# The release packages, each with the page: a .deb in BUILD, a zip in
+# build-windows.
+package: all web
 	cd $(BUILD) && cpack -G DEB
 
-package-windows: windows-build
+package-windows: windows-build web
 	cd build-windows && cpack -G ZIP

@@ -2,11 +2,17 @@
 #   Linux:   zeptor-VERSION-Linux-ARCH.deb (make package)
 #   Windows: zeptor-VERSION-win64.zip      (make package-windows)
 
+# The one-file page, built by `make web`, goes with the program when it is
+# there.
+set(ZEPTOR_WEB_PAGE ${PROJECT_SOURCE_DIR}/build-web/zeptor.html CACHE FILEPATH
+    "The page to install beside the program")
+
 if(WIN32)
   # One folder: the program, its documents and the example beside it. The
   # manual comes as plain text, rendered from the man page where groff is.
   install(TARGETS zeptor RUNTIME DESTINATION .)
   install(FILES README.md LICENSE examples/survey.prt DESTINATION .)
+  install(FILES ${ZEPTOR_WEB_PAGE} DESTINATION . OPTIONAL)
   find_program(GROFF groff)
   if(GROFF)
     set(manual_text ${PROJECT_BINARY_DIR}/zeptor.txt)
@@ -55,6 +61,8 @@ else()
   install(FILES ${doc}/zeptor.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md ${doc}/copyright ${doc}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${ZEPTOR_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/zeptor
+          OPTIONAL)
   set(installed ${CMAKE_INSTALL_BINDIR}/zeptor
       ${CMAKE_INSTALL_MANDIR}/man1/zeptor.1.gz
       ${CMAKE_INSTALL_DOCDIR}/copyright ${CMAKE_INSTALL_DOCDIR}/changelog.gz)

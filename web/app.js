@@ -52,15 +52,17 @@ function showOutcome(view, result) {
   const tables = readTables(new TextDecoder('latin1').decode(result.report));
   view.status.textContent = 'Exit status 0: report written to ' +
                             result.outputName + '.';
+  const chart = element('div');
+  chart.innerHTML = distributionChart(tables, SPACING_RANGES);
+  const body = element('div', {class: 'run-body'});
+  body.append(element('pre', {class: 'report', tabindex: '0',
+                              'aria-label': 'Report ' + result.outputName},
+                      screenText(result.report)),
+              chart);
   view.section.append(
       downloadLink(withLineEnds(result.report, onWindows), result.outputName,
                    'text/plain', 'Download ' + result.outputName),
-      element('pre', {class: 'report', tabindex: '0',
-                      'aria-label': 'Report ' + result.outputName},
-              screenText(result.report)));
-  const chart = element('div');
-  chart.innerHTML = distributionChart(tables, SPACING_RANGES);
-  view.section.append(chart);
+      body);
   return tables;
 }
 

@@ -44,17 +44,23 @@ function readTables(reportText) {
 }
 
 // The Windows-1252 character of each byte, so that every byte of a report
-// shows as something: controls as their pictures, the five bytes that
-// code page leaves undefined as U+FFFD.
-const screenDecoder =
-    typeof TextDecoder === 'undefined' ? null : new TextDecoder('windows-1252');
+// shows as something: controls but tab and line feed as their pictures,
+// the five bytes that code page leaves undefined as U+FFFD.
+const CP1252_80_TO_9F =
+    '\u20ac\ufffd\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160' +
+    '\u2039\u0152\ufffd\u017d\ufffd\ufffd\u2018\u2019\u201c\u201d\u2022' +
+    '\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\ufffd\u017e\u0178';
+const SCREEN_CHARACTERS = Array.from({length: 256}, (_, b) => {
+  if (b === 0x09 || b === 0x0a) return String.fromCharCode(b);
+  if (b < 0x20) return String.fromCharCode(0x2400 + b);
+  if (b === 0x7f) return '\u2421';
+  if (b >= 0x80 && b <= 0x9f) return CP1252_80_TO_9F[b - 0x80];
+  return String.fromCharCode(b);
+});
 function screenText(bytes) {
-  return screenDecoder.decode(bytes).replace(
-      /[\x00-\x08\x0b-\x1f\x7f\x81\x8d\x8f\x90\x9d]/g, (c) => {
-        const code = c.charCodeAt(0);
-        if (code < 0x20) return String.fromCharCode(0x2400 + code);
-        return code === 0x7f ? '\u2421' : '\ufffd';
-      });
+  let text = '';
+  for (const b of bytes) text += SCREEN_CHARACTERS[b];
+  return text;
 }
 
 // The report's bytes with the line ends zeptor writes on the user's
