@@ -60,9 +60,11 @@ class SystemFile {
   static std::optional<SystemFile> forWriting(const std::filesystem::path& path,
                                               bool* created);
 
-  SystemFile(SystemFile&& other) noexcept;
+  SystemFile(SystemFile&& other) noexcept : descriptor_(other.descriptor_) {
+    other.descriptor_ = -1;
+  }
   SystemFile& operator=(SystemFile&&) = delete;
-  ~SystemFile();
+  ~SystemFile() { close(); }
 
   // Nothing when the system cannot tell.
   std::optional<FileStatus> status() const;

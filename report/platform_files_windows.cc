@@ -88,13 +88,6 @@ std::optional<SystemFile> SystemFile::forWriting(
   return SystemFile(descriptor);
 }
 
-SystemFile::SystemFile(SystemFile&& other) noexcept
-    : descriptor_(other.descriptor_) {
-  other.descriptor_ = -1;
-}
-
-SystemFile::~SystemFile() { close(); }
-
 std::optional<FileStatus> SystemFile::status() const {
   return statusOf(reinterpret_cast<HANDLE>(_get_osfhandle(descriptor_)));
 }
