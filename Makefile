@@ -21,7 +21,7 @@ run_tests = @if [ -f $(1)/googletest-missing.txt ]; then \
 
 .PHONY: all help deps-build deps-check deps-web example check test install \
 	uninstall bench fuzz sanitize clean windows windows-build cross-s390x \
-	cross-aarch64 package package-windows web web-check
+	cross-aarch64 package package-windows web web-check web-bench
 
 # Builds zeptor and, where GoogleTest is installed, its tests.
 all: deps-build
@@ -43,6 +43,7 @@ help:
 	@echo "  cross-aarch64    build for aarch64, run every test under qemu"
 	@echo "  web              the one-file page, build-web/zeptor.html"
 	@echo "  web-check        test the page in headless Chromium"
+	@echo "  web-bench        time the page on large print files"
 	@echo "  package          the .deb package, in BUILD"
 	@echo "  package-windows  the Windows zip, in build-windows"
 	@echo "  deps-build       install the Debian packages zeptor needs"
@@ -127,9 +128,12 @@ sanitize: deps-check
 # peer"), a test that fails at once with no output; on a loaded machine
 # that happened in 2 of 3 runs. So each step that runs Windows programs
 # starts one server that stays until the step ends, waiting first for any
-# other to exit.
+# other to exit, and starts Wine's own services (wineboot) with nothing
+# for standard streams: started by a test instead, they hold its output
+# pipe open, and the test runner waits for them.
 wine = WINEDEBUG=-all
 with_wine_server = $(wine) wineserver -w; $(wine) wineserver -p && \
+	$(wine) wineboot </dev/null >/dev/null 2>&1 && \
 	{ $(1); status=$$?; $(wine) wineserver -k; $(wine) wineserver -w; \
 	  exit $$status; }
 
@@ -172,6 +176,17 @@ web-check: web
 	cmake --build $(BUILD) -j $(JOBS) --target zeptor
 	cd web && npm ci --no-audit --no-fund --loglevel=error
 	cd web && ZEPTOR_NATIVE=$(abspath $(BUILD))/zeptor npm test
+
+# Times the page on a 200 MB and a 1 GiB print file against reading them
+# only, and the command line on them (web/bench.js).
+web-bench: web all
+	cd web && npm ci --no-audit --no-fund --loglevel=error
+	for megabytes in 200 1024; do \
+	  file=$${TMPDIR:-/tmp}/zeptor-bench-$$megabytes.prt; \
+	  [ -f $$file ] || $(BUILD)/bench/make_print_file $$file $$megabytes; \
+	done
+	node web/bench.js build-web/zeptor.html $(BUILD)/zeptor \
+	  $${TMPDIR:-/tmp}/zeptor-bench-200.prt $${TMPDIR:-/tmp}/zeptor-bench-1024.prt
 
 # The release packages, each with the page: a .deb in BUILD, a zip in
 # build-windows.
