@@ -67,8 +67,7 @@ async function runZeptor(file, accession, onProgress) {
   });
   const FS = program.FS;
   FS.mkdir(INPUT_FOLDER);
-  FS.mount(program.WORKERFS || FS.filesystems.WORKERFS, {files: [file]},
-           INPUT_FOLDER);
+  FS.mount(FS.filesystems.WORKERFS, {files: [file]}, INPUT_FOLDER);
   readInSlices(FS.lookupPath(INPUT_FOLDER + '/' + file.name).node, file,
                onProgress);
   // The program echoes its arguments into the report: it runs where the
