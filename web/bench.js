@@ -8,25 +8,10 @@
 const fs = require('node:fs');
 const {spawnSync} = require('node:child_process');
 const {chromium} = require('playwright-core');
+const {browserMemory} = require('./test/support/browser_memory.js');
 
 const [page_path, zeptor, ...files] = process.argv.slice(2);
 const SLICE_BYTES = 8 << 20;  // as worker.js reads
-
-// The resident memory of the headless browser's processes, in KiB.
-function browserMemory() {
-  let total = 0;
-  for (const pid of fs.readdirSync('/proc').filter((p) => /^\d+$/.test(p))) {
-    try {
-      const cmd = fs.readFileSync(`/proc/${pid}/cmdline`, 'latin1');
-      if (!cmd.includes('chromium') || !cmd.includes('--headless')) continue;
-      const status = fs.readFileSync(`/proc/${pid}/status`, 'latin1');
-      total += Number(/VmRSS:\s+(\d+)/.exec(status)?.[1] || 0);
-    } catch (gone) {
-      // ended meanwhile
-    }
-  }
-  return total;
-}
 
 async function openPage(browser) {
   const page = await browser.newPage();

@@ -8,6 +8,7 @@ const os = require('node:os');
 const path = require('node:path');
 const {spawnSync} = require('node:child_process');
 const {chromium} = require('playwright-core');
+const {browserMemory} = require('./support/browser_memory.js');
 const {printFiles, pair, MAGIC} = require('./support/print_files.js');
 
 const ROOT = path.join(__dirname, '../..');
@@ -248,22 +249,6 @@ test('is usable from the keyboard and refuses an accession of two words', async 
   assert.strictEqual(await page.locator('.run').count(), 0);
   await page.context().close();
 });
-
-// The resident memory of the browser's processes, in KiB.
-function browserMemory() {
-  let total = 0;
-  for (const pid of fs.readdirSync('/proc').filter((p) => /^\d+$/.test(p))) {
-    try {
-      const cmd = fs.readFileSync(`/proc/${pid}/cmdline`, 'latin1');
-      if (!cmd.includes('chromium') || !cmd.includes('--headless')) continue;
-      const status = fs.readFileSync(`/proc/${pid}/status`, 'latin1');
-      total += Number(/VmRSS:\s+(\d+)/.exec(status)?.[1] || 0);
-    } catch (gone) {
-      // The process ended meanwhile.
-    }
-  }
-  return total;
-}
 
 // A print file of about `megabytes` MB made of whole observations, and its
 // number of pairs.
