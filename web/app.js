@@ -49,7 +49,8 @@ function showOutcome(view, result) {
                                 screenText(result.errors)));
     return null;
   }
-  const tables = readTables(new TextDecoder('latin1').decode(result.report));
+  const text = screenText(result.report);
+  const tables = readTables(text);
   view.status.textContent = 'Exit status 0: report written to ' +
                             result.outputName + '.';
   const chart = element('div');
@@ -57,7 +58,7 @@ function showOutcome(view, result) {
   const body = element('div', {class: 'run-body'});
   body.append(element('pre', {class: 'report', tabindex: '0',
                               'aria-label': 'Report ' + result.outputName},
-                      screenText(result.report)),
+                      text),
               chart);
   view.section.append(
       downloadLink(withLineEnds(result.report, onWindows), result.outputName,

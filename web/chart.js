@@ -78,5 +78,5 @@ function comparisonChart(labels, names, sharesPerFile) {
 }
 
 if (typeof module !== 'undefined') {
-  module.exports = {distributionChart, comparisonChart, escapeXml};
+  module.exports = {distributionChart, comparisonChart};
 }
