@@ -19,7 +19,7 @@ run_tests = @if [ -f $(1)/googletest-missing.txt ]; then \
 	  cat $(1)/googletest-missing.txt >&2; exit 1; fi; \
 	cd $(1) && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-.PHONY: all help deps-build deps-check deps-web example check test install \
+.PHONY: all help deps-build deps-check deps-web deps-windows example check test install \
 	uninstall bench fuzz sanitize clean windows windows-build cross-s390x \
 	cross-aarch64 package package-windows web web-check web-bench
 
@@ -49,6 +49,7 @@ help:
 	@echo "  deps-build       install the Debian packages zeptor needs"
 	@echo "  deps-check       the same, with GoogleTest for the tests"
 	@echo "  deps-web         the same, with emscripten and Chromium"
+	@echo "  deps-windows     the same, with MinGW-w64, Wine and groff"
 	@echo "  clean            remove every build folder and the bench file"
 	@echo "Variables:"
 	@echo "  BUILD=$(BUILD)  JOBS=$(JOBS)  PREFIX=$(PREFIX)  DESTDIR=$(DESTDIR)"
@@ -64,6 +65,9 @@ deps-check:
 deps-web:
 	@scripts/deps web
 
+deps-windows:
+	@scripts/deps windows
+
 # Builds only zeptor and runs it on the bundled example print file.
 example: deps-build
 	$(configure)
@@ -78,18 +82,20 @@ check: deps-check
 
 test: check
 
+# Builds only what is installed (zeptor and the documents made from the
+# sources), so it works on a fresh clone and after `make example`.
 install: deps-build
 	$(configure)
-	cmake --build $(BUILD) -j $(JOBS) --target zeptor
+	cmake --build $(BUILD) -j $(JOBS) --target installed_files
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Removes the files the last install wrote, as CMake listed them (without
-# DESTDIR, so give the same DESTDIR), and the documents' own folder.
+# DESTDIR, so give the same DESTDIR), and zeptor's own folders.
 uninstall:
 	@test -f $(BUILD)/install_manifest.txt || \
 	  { echo "nothing installed from $(BUILD)"; exit 1; }
 	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs rm -f
-	sed -n 's|^\(.*/doc/zeptor\)/.*|$(DESTDIR)\1|p' \
+	sed -n 's|^\(.*/zeptor\)/[^/]*$$|$(DESTDIR)\1|p' \
 	  $(BUILD)/install_manifest.txt | sort -u | xargs -r rmdir
 	rm -f $(BUILD)/install_manifest.txt
 
@@ -145,7 +151,7 @@ windows: all windows-build
 
 # The build runs the test programs to list their tests. Wine's first start
 # makes its prefix, which takes many seconds.
-windows-build:
+windows-build: deps-windows
 	$(wine) wineboot --init 2>/dev/null
 	cmake -S . -B build-windows $(CMAKE_FLAGS) -DZEPTOR_BENCH=OFF \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/windows-x86_64.cmake \

@@ -3,27 +3,39 @@
 #   Windows: zeptor-VERSION-win64.zip      (make package-windows)
 
 # The one-file page, built by `make web`, goes with the program when it is
-# there.
+# there at install time, which may be after this build was configured;
+# without it no folder is made for it.
 set(ZEPTOR_WEB_PAGE ${PROJECT_SOURCE_DIR}/build-web/zeptor.html CACHE FILEPATH
     "The page to install beside the program")
+function(install_web_page destination)
+  install(CODE "
+    if(EXISTS \"${ZEPTOR_WEB_PAGE}\")
+      file(INSTALL \"${ZEPTOR_WEB_PAGE}\" DESTINATION
+           \"\${CMAKE_INSTALL_PREFIX}/${destination}\")
+    endif()")
+endfunction()
 
 if(WIN32)
   # One folder: the program, its documents and the example beside it. The
-  # manual comes as plain text, rendered from the man page where groff is.
+  # manual comes as plain text, which only groff renders: a zip without it
+  # would have no manual at all.
   install(TARGETS zeptor RUNTIME DESTINATION .)
   install(FILES README.md LICENSE examples/survey.prt DESTINATION .)
-  install(FILES ${ZEPTOR_WEB_PAGE} DESTINATION . OPTIONAL)
+  install_web_page(.)
   find_program(GROFF groff)
-  if(GROFF)
-    set(manual_text ${PROJECT_BINARY_DIR}/zeptor.txt)
-    add_custom_command(
-      OUTPUT ${manual_text}
-      COMMAND ${GROFF} -man -Tascii -P-cbou ${ZEPTOR_MAN_PAGE} > ${manual_text}
-      DEPENDS ${ZEPTOR_MAN_PAGE}
-      COMMENT "Rendering the manual as text")
-    add_custom_target(manual_text ALL DEPENDS ${manual_text})
-    install(FILES ${manual_text} DESTINATION .)
+  if(NOT GROFF)
+    message(FATAL_ERROR "groff was not found: the Windows build renders the \
+manual (zeptor.txt) with it.
+  on Debian or Ubuntu:  sudo apt-get install groff-base")
   endif()
+  set(manual_text ${PROJECT_BINARY_DIR}/zeptor.txt)
+  add_custom_command(
+    OUTPUT ${manual_text}
+    COMMAND ${GROFF} -man -Tascii -P-cbou ${ZEPTOR_MAN_PAGE} > ${manual_text}
+    DEPENDS ${ZEPTOR_MAN_PAGE}
+    COMMENT "Rendering the manual as text")
+  add_custom_target(installed_documents ALL DEPENDS ${manual_text})
+  install(FILES ${manual_text} DESTINATION .)
   set(installed zeptor.exe zeptor.txt README.md LICENSE survey.prt)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win64)
@@ -55,14 +67,13 @@ else()
     COMMAND ${GZIP} -9n -c ${doc}/changelog > ${doc}/changelog.gz
     DEPENDS ${ZEPTOR_MAN_PAGE} ${doc}/changelog
     COMMENT "Compressing the man page and the changelog")
-  add_custom_target(compressed_docs ALL
+  add_custom_target(installed_documents ALL
                     DEPENDS ${doc}/zeptor.1.gz ${doc}/changelog.gz)
   install(TARGETS zeptor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${doc}/zeptor.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md ${doc}/copyright ${doc}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
-  install(FILES ${ZEPTOR_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/zeptor
-          OPTIONAL)
+  install_web_page(${CMAKE_INSTALL_DATADIR}/zeptor)
   set(installed ${CMAKE_INSTALL_BINDIR}/zeptor
       ${CMAKE_INSTALL_MANDIR}/man1/zeptor.1.gz
       ${CMAKE_INSTALL_DOCDIR}/copyright ${CMAKE_INSTALL_DOCDIR}/changelog.gz)
@@ -72,6 +83,11 @@ else()
   set(CPACK_PACKAGE_FILE_NAME
       ${PROJECT_NAME}-${PROJECT_VERSION}-Linux-${CMAKE_SYSTEM_PROCESSOR})
 endif()
+
+# What `make install` builds: the program and the documents made from the
+# sources, without the tests.
+add_custom_target(installed_files)
+add_dependencies(installed_files zeptor installed_documents)
 
 if(BUILD_TESTING)
   # Everything installs where users look for it.
