@@ -9,11 +9,16 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -423,6 +428,152 @@ TEST_F(ZeptorTest, StandardInputAtItsEndLeavesTheNamesEmpty) {
   EXPECT_EQ(kBanner + std::string(kPrompts) + "\n", outcome.out);
   EXPECT_EQ("Error: Cannot find input file:  \n", outcome.err);
 }
+
+// ---------------------------------------------------------------------------
+// The console window: one that zeptor.exe owns alone, as when started from
+// Explorer, waits for Enter before it closes; a shared one, or redirected
+// streams, never do. Under Wine a pseudo-terminal gives zeptor a console.
+
+const char kCloseWindowPrompt[] = "Press Enter to close this window.";
+
+// What a run in a pseudo-terminal showed, without the blanks that Wine's
+// console draws as cursor moves, and how it ended.
+struct ScreenOutcome {
+  int status = -1;
+  std::string screen;
+  bool prompted = false;  // the closing prompt showed (and was answered)
+};
+
+// Strips the terminal's control sequences and every blank from `text`.
+std::string visibleText(const std::string& text) {
+  std::string visible;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\x1b' && i + 1 < text.size() && text[i + 1] == '[') {
+      i += 2;
+      while (i < text.size() &&
+             !std::isalpha(static_cast<unsigned char>(text[i])))
+        ++i;
+    } else if (!std::isspace(static_cast<unsigned char>(text[i]))) {
+      visible += text[i];
+    }
+  }
+  return visible;
+}
+
+bool shows(const std::string& screen, const std::string& text) {
+  return screen.find(visibleText(text)) != std::string::npos;
+}
+
+// Runs `command` in `dir` on a new pseudo-terminal; answers the closing
+// prompt with Enter when it shows. A run that outlasts a minute is killed.
+ScreenOutcome runInPseudoTerminal(const std::string& dir,
+                                  const std::vector<std::string>& command) {
+  int terminal = -1;
+  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (pid == 0) {
+    // Enter arrives as a carriage return, as in a console window, however
+    // soon the console reads it.
+    termios modes{};
+    tcgetattr(0, &modes);
+    modes.c_iflag &= ~static_cast<tcflag_t>(ICRNL);
+    tcsetattr(0, TCSANOW, &modes);
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    setenv("WINEDEBUG", "-all", 1);
+    std::vector<char*> argv;
+    for (const std::string& word : command) {
+      argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  ScreenOutcome outcome;
+  std::string output;
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  for (;;) {
+    pollfd ready{terminal, POLLIN, 0};
+    if (std::chrono::steady_clock::now() > deadline) {
+      ADD_FAILURE() << "still running after a minute: " << visibleText(output);
+      kill(pid, SIGKILL);
+      break;
+    }
+    if (poll(&ready, 1, 1000) <= 0) continue;
+    char buffer[4096];
+    const ssize_t count = read(terminal, buffer, sizeof buffer);
+    if (count <= 0) break;  // the terminal closed with the last process
+    output.append(buffer, static_cast<size_t>(count));
+    if (!outcome.prompted && shows(visibleText(output), kCloseWindowPrompt)) {
+      EXPECT_EQ(1, write(terminal, "\r", 1));
+      outcome.prompted = true;
+    }
+  }
+  close(terminal);
+  int wait_status = 0;
+  EXPECT_EQ(pid, waitpid(pid, &wait_status, 0));
+  outcome.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+  outcome.screen = visibleText(output);
+  return outcome;
+}
+
+// The Windows name of a file that Wine reaches as `path`, on its drive Z:.
+std::string windowsPath(std::string path) {
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return "Z:" + path;
+}
+
+struct ConsoleCase {
+  std::string name;
+  std::vector<std::string> launcher;  // what starts zeptor.exe under Wine
+  bool pseudo_terminal;
+  bool waits;
+};
+
+void PrintTo(const ConsoleCase& c, std::ostream* os) { *os << c.name; }
+
+class ZeptorConsoleTest : public ZeptorTest,
+                          public testing::WithParamInterface<ConsoleCase> {
+ protected:
+  // Runs zeptor.exe with `args` as the case starts it; only a run in a
+  // pseudo-terminal answers the closing prompt.
+  ScreenOutcome runAs(const ConsoleCase& c,
+                      const std::vector<std::string>& args) {
+    if (!c.pseudo_terminal) {
+      const Outcome outcome = run(args);
+      const std::string screen = visibleText(outcome.out + outcome.err);
+      return {outcome.status, screen, shows(screen, kCloseWindowPrompt)};
+    }
+    std::vector<std::string> command = target().emulator;
+    command.insert(command.end(), c.launcher.begin(), c.launcher.end());
+    command.push_back(c.launcher.empty() ? target().binary
+                                         : windowsPath(target().binary));
+    command.insert(command.end(), args.begin(), args.end());
+    return runInPseudoTerminal(dir_, command);
+  }
+};
+
+TEST_P(ZeptorConsoleTest, WaitsForEnterOnlyInAConsoleOfItsOwn) {
+  if (!target().windows) GTEST_SKIP() << "Windows consoles only";
+  const ConsoleCase& c = GetParam();
+  writeEmptyPrintFile("in.prt");
+  const ScreenOutcome normal = runAs(c, {"in.prt", "out.rpt"});
+  EXPECT_EQ(0, normal.status);
+  EXPECT_EQ(c.waits, normal.prompted) << normal.screen;
+  EXPECT_EQ(report("in.prt", "out.rpt", "", kZeroTables),
+            maskRunTime(readOutput(path("out.rpt"))));
+  const ScreenOutcome error = runAs(c, {"missing.prt", "out.rpt"});
+  EXPECT_EQ(1, error.status);
+  EXPECT_THAT(error.screen,
+              testing::HasSubstr("Error:Cannotfindinputfile:missing.prt"));
+  EXPECT_EQ(c.waits, error.prompted) << error.screen;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Consoles, ZeptorConsoleTest,
+    testing::Values(ConsoleCase{"OwnedByZeptorAlone", {}, true, true},
+                    ConsoleCase{"SharedWithCmd", {"cmd", "/c"}, true, false},
+                    ConsoleCase{"NoConsole", {}, false, false}),
+    ShortParamName());
 
 // ---------------------------------------------------------------------------
 // Files.
