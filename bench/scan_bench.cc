@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <string_view>
+#include <vector>
 
 #include "report/scanner.h"
 
@@ -28,7 +30,15 @@ int main(int argc, char** argv) {
       return 1;
     }
     const auto start = std::chrono::steady_clock::now();
-    const ScanResult scan = Scan(input);
+    Scanner scanner;
+    std::vector<char> block(256 * 1024);
+    while (
+        input.read(block.data(), static_cast<std::streamsize>(block.size())) ||
+        input.gcount() > 0) {
+      scanner.feed(
+          std::string_view(block.data(), static_cast<size_t>(input.gcount())));
+    }
+    const ScanResult scan = scanner.finish();
     if (scan.outcome != ScanOutcome::kComplete) return 1;
     const std::chrono::duration<double> took =
         std::chrono::steady_clock::now() - start;

@@ -1,12 +1,15 @@
-// libFuzzer target: scans arbitrary bytes with the real scanner and with a
-// plain line-by-line model of it, and requires both to agree on the
-// counts, the version lines and the outcome.
+// libFuzzer target: scans arbitrary bytes with the real scanner, fed in
+// blocks cut at points drawn from the input itself, and with a plain
+// line-by-line model of it, and requires both to agree on the counts, the
+// version lines and the outcome.
 
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -116,10 +119,19 @@ bool same(const ScanResult& a, const ScanResult& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  std::istringstream input(text);
-  // The smallest block, so that inputs of a few hundred bytes reach the code
-  // for lines longer than a block.
-  const ScanResult real = Scan(input, kMinBlockSize);
+  // Blocks of 1 to 2 heads' bytes, so that inputs of a few hundred bytes
+  // reach the code for lines longer than a block; the same input is always
+  // cut alike.
+  std::minstd_rand random(
+      static_cast<std::uint_fast32_t>(std::hash<std::string>()(text) | 1));
+  std::uniform_int_distribution<size_t> block_size(1, 2 * Scanner::kHeadSize);
+  Scanner scanner;
+  for (size_t start = 0; start < size;) {
+    const size_t block = block_size(random);
+    scanner.feed(std::string_view(text).substr(start, block));
+    start += block;
+  }
+  const ScanResult real = scanner.finish();
   const ScanResult model = modelScan(text);
   if (!same(real, model)) {
     print("scanner", real);

@@ -33,12 +33,10 @@ namespace {
 }
 
 // Ends the run unless `outcome` is a complete scan.
-void exitUnlessComplete(ScanOutcome outcome, const std::string& input_name) {
+void exitUnlessComplete(ScanOutcome outcome) {
   switch (outcome) {
     case ScanOutcome::kComplete:
       return;
-    case ScanOutcome::kReadError:
-      failReadingInput(input_name);
     case ScanOutcome::kOffsetMagic:
       failOffsetControl(kExitOffsetMagic, "See programmer(5).  Program ends");
     case ScanOutcome::kOffsetMissing:
@@ -61,10 +59,8 @@ int run(const std::vector<std::string>& command_line) {
 
   // The run's time is its start, before the file is read.
   const Date run_time;
-  FileReadBuffer input_buffer(&input.file);
-  std::istream input_stream(&input_buffer);
-  const ScanResult scan = Scan(input_stream);
-  exitUnlessComplete(scan.outcome, params->input_name);
+  const ScanResult scan = scanInput(&input, params->input_name);
+  exitUnlessComplete(scan.outcome);
   input.file.close();
   std::ostringstream report;
   writeReport(*params, run_time, scan, report);

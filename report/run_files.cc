@@ -1,6 +1,7 @@
 #include "report/run_files.h"
 
 #include <iostream>
+#include <memory>
 #include <optional>
 
 #include "support/fatal_exit.h"
@@ -94,6 +95,22 @@ void failReadingInput(const std::string& name) {
   exitWithError(kExitFailure, "Cannot read input file:  " + name);
 }
 
+ScanResult scanInput(InputFile* input, const std::string& name) {
+  // Large blocks: each read is a system call, and the scan keeps nothing of
+  // a block once it is fed.
+  constexpr size_t kBlockSize = 256 * 1024;
+  const std::unique_ptr<char[]> block(new char[kBlockSize]);
+  Scanner scanner;
+  while (!scanner.stopped()) {
+    const std::optional<size_t> count =
+        input->file.read(block.get(), kBlockSize);
+    if (!count) failReadingInput(name);
+    if (*count == 0) break;
+    scanner.feed(std::string_view(block.get(), *count));
+  }
+  return scanner.finish();
+}
+
 void deliverReport(const std::string& report, const std::string& output_name,
                    SystemFile* output) {
   std::cout << report << std::flush;
@@ -107,33 +124,4 @@ void deliverReport(const std::string& report, const std::string& output_name,
 void checkStandardOutput() {
   std::cout.flush();
   if (!std::cout) failWritingStandardOutput();
-}
-
-FileReadBuffer::int_type FileReadBuffer::underflow() {
-  if (readSome(&byte_, 1) == 0) return traits_type::eof();
-  setg(&byte_, &byte_, &byte_ + 1);
-  return traits_type::to_int_type(byte_);
-}
-
-std::streamsize FileReadBuffer::xsgetn(char* buffer, std::streamsize size) {
-  std::streamsize count = 0;
-  // What underflow() left first.
-  if (gptr() < egptr() && size > 0) {
-    *buffer = *gptr();
-    gbump(1);
-    count = 1;
-  }
-  while (count < size) {
-    const size_t read =
-        readSome(buffer + count, static_cast<size_t>(size - count));
-    if (read == 0) break;
-    count += static_cast<std::streamsize>(read);
-  }
-  return count;
-}
-
-size_t FileReadBuffer::readSome(char* buffer, size_t size) {
-  const std::optional<size_t> count = file_->read(buffer, size);
-  if (!count) throw std::ios_base::failure("cannot read the input");
-  return *count;
 }

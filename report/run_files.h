@@ -1,10 +1,10 @@
 #ifndef ZEPTOR_REPORT_RUN_FILES_H_
 #define ZEPTOR_REPORT_RUN_FILES_H_
 
-#include <streambuf>
 #include <string>
 
 #include "report/platform_files.h"
+#include "report/scanner.h"
 
 // The run's file steps. Each failure ends the process with status 1 and
 // its message; a file's identity is read from the opened file, and one
@@ -35,6 +35,11 @@ SystemFile openOutput(const std::string& name, const FileIdentity& input,
 // Ends the process after a read error on the input.
 [[noreturn]] void failReadingInput(const std::string& name);
 
+// Reads the print file `input`, named `name`, in blocks and scans them, up
+// to its end or to the line that ends the scan. A read error ends the
+// process.
+ScanResult scanInput(InputFile* input, const std::string& name);
+
 // Writes the report to standard output, then to the output file, and closes
 // the file. A failed write to the file ends the process.
 void deliverReport(const std::string& report, const std::string& output_name,
@@ -42,23 +47,5 @@ void deliverReport(const std::string& report, const std::string& output_name,
 
 // Ends the process if anything written to standard output was lost.
 void checkStandardOutput();
-
-// The stream buffer the scanner reads an open file through; a read error
-// is thrown, so that the stream reading it goes bad.
-class FileReadBuffer : public std::streambuf {
- public:
-  explicit FileReadBuffer(SystemFile* file) : file_(file) {}
-
- protected:
-  int_type underflow() override;
-  std::streamsize xsgetn(char* buffer, std::streamsize size) override;
-
- private:
-  // Returns how many bytes were read into `buffer`, 0 at the end.
-  size_t readSome(char* buffer, size_t size);
-
-  SystemFile* file_;
-  char byte_ = 0;  // underflow()'s one-byte buffer
-};
 
 #endif  // ZEPTOR_REPORT_RUN_FILES_H_

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -55,88 +56,181 @@ constexpr TaggedField kErrorField = {"VERT.ANG.=", 56, 6};
 static_assert(kSpacingField.value_column >= 17 &&
                   kErrorField.value_column >= 18,
               "a value column short of the length a tag test needs");
-static_assert(kMinBlockSize > kVersionTextColumn + 1, "block too small");
+// A head holds every column the rules read, and tells a long line.
+static_assert(Scanner::kHeadSize > kVersionTextColumn &&
+                  Scanner::kHeadSize >
+                      kErrorField.value_column + 1 + kErrorField.value_width,
+              "a head too short for the columns read");
 
 // Returns up to `width` characters of `text` from `column`.
 std::string_view field(std::string_view text, size_t column, size_t width) {
   return column < text.size() ? text.substr(column, width) : std::string_view();
 }
 
-// One scan: what the lines examined so far have established, and the rules
-// by which each further line changes it.
-class PrintFileScan {
- public:
-  PrintFileScan(std::istream& input, size_t block_size)
-      : reader_(input, std::max(block_size, kMinBlockSize)) {}
+// A line's text without its line end: one "\r" before the "\n" goes too.
+std::string_view withoutCarriageReturn(const char* text, size_t length) {
+  if (length > 0 && text[length - 1] == '\r') --length;
+  return std::string_view(text, length);
+}
 
-  ScanResult run();
+// Returns the value of `tagged` when `text` carries it at `offset` and
+// reaches its value field; a line that stops before the field is skipped.
+// Inlined so that each call compares against a tag of known length.
+[[gnu::always_inline]] inline std::optional<double> readTagged(
+    std::string_view text, size_t offset, const TaggedField& tagged) {
+  const size_t value_column = offset + tagged.value_column;
+  if (text.size() <= value_column ||
+      field(text, offset + kTagColumn, tagged.tag.size()) != tagged.tag) {
+    return std::nullopt;
+  }
+  return readDecimal(field(text, value_column, tagged.value_width));
+}
 
- private:
-  // Applies every rule to `line`. Returns false when the line ends the
-  // scan.
-  bool examine(const Line& line);
-  // Returns false when the magic line makes the offset undeterminable.
-  bool detectOffset(std::string_view text);
-  // Inlined so that each call compares against a tag of known length.
-  [[gnu::always_inline]] std::optional<double> readTagged(
-      std::string_view text, const TaggedField& tagged) const;
-  void countPairOnceComplete();
-  bool startsVersion(std::string_view text) const;
-  // Reads the version text of `line`, all of it when the line was longer
-  // than the block.
-  void readVersion(const Line& line);
+}  // namespace
 
-  LineReader reader_;
-  ScanResult result_;
-  std::optional<size_t> offset_;  // nothing until the magic line
-  // The values read since the last pair was counted.
-  std::optional<double> spacing_km_;
-  std::optional<double> scaled_error_;
-};
-
-ScanResult PrintFileScan::run() {
-  Line line;
-  // The first line is never examined.
-  if (reader_.next(&line)) {
-    for (;;) {
-      // Once offset and version are known only tagged lines matter.
-      if (offset_ && !result_.version.empty()) {
-        skipToTagLine(&reader_, *offset_ + kTagColumn);
-      }
-      if (!reader_.next(&line) || !examine(line)) break;
+void Scanner::feed(std::string_view block) {
+  const char* p = block.data();
+  const char* const end = p + block.size();
+  while (p < end && !stopped()) {
+    if (head_size_ > 0) {
+      p = continueHead(p, end);
+    } else if (rest_ != Rest::kNone) {
+      p = consumeRest(p, end);
+    } else {
+      p = scanLines(p, end);
     }
   }
-  if (result_.outcome == ScanOutcome::kComplete && reader_.failed()) {
-    result_.outcome = ScanOutcome::kReadError;
+}
+
+ScanResult Scanner::finish() {
+  if (!stopped()) {
+    // The last line, without a line end.
+    if (head_size_ > 0) examine(withoutCarriageReturn(head_, head_size_), true);
+    if (rest_ == Rest::kVersion) endVersion();
   }
+  head_size_ = 0;
   return std::move(result_);
 }
 
-bool PrintFileScan::examine(const Line& line) {
-  const std::string_view text = line.text;
+// Examines the lines that start and end in the block in place.
+const char* Scanner::scanLines(const char* p, const char* end) {
+  while (p < end) {
+    // Once offset and version are known only tagged lines matter.
+    if (offset_ && !result_.version.empty()) {
+      p = skipUntaggedLines(p, end);
+      if (p == end) break;
+    }
+    const void* newline = std::memchr(p, '\n', static_cast<size_t>(end - p));
+    if (newline == nullptr) {
+      carry(p, end);
+      return end;
+    }
+    const auto length =
+        static_cast<size_t>(static_cast<const char*>(newline) - p);
+    examine(withoutCarriageReturn(p, length), true);
+    if (stopped()) return end;
+    p += length + 1;
+  }
+  return p;
+}
+
+void Scanner::carry(const char* p, const char* end) {
+  const auto size = static_cast<size_t>(end - p);
+  if (size > kHeadSize) {
+    examineHead(std::string_view(p, size));
+  } else {
+    std::memcpy(head_, p, size);
+    head_size_ = size;
+  }
+}
+
+// Completes the carried head from the block, and examines it once it is the
+// whole line or a full head.
+const char* Scanner::continueHead(const char* p, const char* end) {
+  const size_t room = kHeadSize - head_size_;
+  const size_t available = std::min(room, static_cast<size_t>(end - p));
+  const void* newline = std::memchr(p, '\n', available);
+  const size_t taken =
+      newline != nullptr
+          ? static_cast<size_t>(static_cast<const char*>(newline) - p)
+          : available;
+  std::memcpy(head_ + head_size_, p, taken);
+  head_size_ += taken;
+  if (newline == nullptr && head_size_ < kHeadSize) return end;
+  const size_t size = head_size_;
+  head_size_ = 0;
+  if (newline != nullptr) {
+    examine(withoutCarriageReturn(head_, size), true);
+    return p + taken + 1;
+  }
+  examineHead(std::string_view(head_, size));
+  return p + taken;
+}
+
+void Scanner::examineHead(std::string_view head) {
+  rest_ = Rest::kSkip;
+  examine(head, false);
+}
+
+// Skips the rest of a line whose head was examined, or adds it to the
+// version text.
+const char* Scanner::consumeRest(const char* p, const char* end) {
+  const auto available = static_cast<size_t>(end - p);
+  const void* newline = std::memchr(p, '\n', available);
+  const size_t length =
+      newline != nullptr
+          ? static_cast<size_t>(static_cast<const char*>(newline) - p)
+          : available;
+  if (rest_ == Rest::kVersion) result_.version.append(p, length);
+  if (newline == nullptr) return end;
+  if (rest_ == Rest::kVersion) endVersion();
+  rest_ = Rest::kNone;
+  return p + length + 1;
+}
+
+// Returns the next line start in the block that may start a tag, or one
+// whose tag start lies past the block's end; or the end, with the rest of
+// the last line to skip, when there is none.
+const char* Scanner::skipUntaggedLines(const char* p, const char* end) {
+  const size_t column = *offset_ + kTagColumn;
+  const size_t reach = column + kTagStartWidth;
+  if (static_cast<size_t>(end - p) < reach || startsTag(p + column)) return p;
+  if (const char* found = findNextTagLine(p, end, column)) return found;
+  // Every line start whose tag start is in the block was tested.
+  const std::string_view rest(p, static_cast<size_t>(end - p));
+  const size_t last_newline = rest.rfind('\n');
+  if (last_newline != std::string_view::npos &&
+      rest.size() - (last_newline + 1) < reach) {
+    return p + last_newline + 1;
+  }
+  rest_ = Rest::kSkip;
+  return end;
+}
+
+inline void Scanner::examine(std::string_view text, bool whole) {
   if (!offset_) {
-    if (!detectOffset(text)) return false;
+    if (!detectOffset(text)) return;
     if (!offset_) {
       // No tag is tested before the offset is known, but a long line
       // there is fatal.
-      if (text.size() < kLongLine) return true;
-      result_.outcome = ScanOutcome::kOffsetMissing;
-      return false;
+      if (text.size() >= kLongLine)
+        result_.outcome = ScanOutcome::kOffsetMissing;
+      return;
     }
   }
-  if (const std::optional<double> metres = readTagged(text, kSpacingField)) {
+  if (const std::optional<double> metres =
+          readTagged(text, *offset_, kSpacingField)) {
     spacing_km_ = *metres * kKilometresPerMetre;
   }
-  if (const std::optional<double> error = readTagged(text, kErrorField)) {
+  if (const std::optional<double> error =
+          readTagged(text, *offset_, kErrorField)) {
     scaled_error_ = (*error * kSigmasAt95Percent) * kMillimetresPerMetre;
   }
   countPairOnceComplete();
-  // Last: reading the rest of a long line moves the text.
-  if (startsVersion(text)) readVersion(line);
-  return true;
+  if (startsVersion(text)) readVersion(text, whole);
 }
 
-bool PrintFileScan::detectOffset(std::string_view text) {
+bool Scanner::detectOffset(std::string_view text) {
   if (trimmedView(field(text, 0, kMagicWidth), 'B') != kMagic) return true;
   if (text[0] == ' ') {
     offset_ = 1;
@@ -149,45 +243,35 @@ bool PrintFileScan::detectOffset(std::string_view text) {
   return true;
 }
 
-// Returns the value of `tagged` when `text` carries it and reaches its
-// value field; a line that stops before the field is skipped.
-inline std::optional<double> PrintFileScan::readTagged(
-    std::string_view text, const TaggedField& tagged) const {
-  const size_t value_column = *offset_ + tagged.value_column;
-  if (text.size() <= value_column ||
-      field(text, *offset_ + kTagColumn, tagged.tag.size()) != tagged.tag) {
-    return std::nullopt;
-  }
-  return readDecimal(field(text, value_column, tagged.value_width));
-}
-
-void PrintFileScan::countPairOnceComplete() {
+void Scanner::countPairOnceComplete() {
   if (!spacing_km_ || !scaled_error_) return;
   result_.counts.add(*scaled_error_ / std::sqrt(*spacing_km_), *spacing_km_);
   spacing_km_.reset();
   scaled_error_.reset();
 }
 
-bool PrintFileScan::startsVersion(std::string_view text) const {
+bool Scanner::startsVersion(std::string_view text) const {
   return result_.version.empty() && text.size() >= kLongLine &&
          field(text, *offset_ + kVersionTagColumn, kVersionTag.size()) ==
              kVersionTag;
 }
 
-void PrintFileScan::readVersion(const Line& line) {
+// Takes the version text from the line; the rest of a long line follows.
+void Scanner::readVersion(std::string_view text, bool whole) {
+  result_.version.assign(text.substr(kVersionTextColumn));
+  if (whole) {
+    endVersion();
+  } else {
+    rest_ = Rest::kVersion;
+  }
+}
+
+void Scanner::endVersion() {
   std::string& version = result_.version;
-  version.assign(line.text.substr(kVersionTextColumn));
-  if (line.truncated) reader_.appendRest(&version);
   trim(version, 'B');
   if (version.empty()) {
     ++result_.blank_versions;
     // A version of white space only may have been a very long line.
     version.shrink_to_fit();
   }
-}
-
-}  // namespace
-
-ScanResult Scan(std::istream& input, size_t block_size) {
-  return PrintFileScan(input, block_size).run();
 }

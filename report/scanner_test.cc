@@ -3,10 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
+#include <limits>
+#include <random>
 #include <string>
 
-#include "report/line_reader.h"
 #include "support/test_param_name.h"
 
 namespace {
@@ -42,14 +43,17 @@ std::string file(const std::initializer_list<std::string>& lines) {
   return text;
 }
 
-// The smallest block the scanner reads in, so that short texts cross block
-// edges.
-constexpr size_t kSmallBlock = kMinBlockSize;
+// Blocks that short texts cross, with lines longer than a block.
+constexpr size_t kSmallBlock = 2 * Scanner::kHeadSize;
 
+// Scans `text` fed in blocks of `block_size` bytes, the last one shorter.
 ScanResult scan(const std::string& text,
-                size_t block_size = LineReader::kDefaultBlockSize) {
-  std::istringstream input(text);
-  return Scan(input, block_size);
+                size_t block_size = std::numeric_limits<size_t>::max()) {
+  Scanner scanner;
+  for (size_t start = 0; start < text.size(); start += block_size) {
+    scanner.feed(std::string_view(text).substr(start, block_size));
+  }
+  return scanner.finish();
 }
 
 // Returns the only class counted in `outcome`, checking it was counted once
@@ -346,26 +350,73 @@ INSTANTIATE_TEST_SUITE_P(
                   ScanOutcome::kOffsetMissing}),
     ShortParamName());
 
-// A stream that fails after its first bytes, as a disk does.
-class FailingBuffer : public std::streambuf {
- public:
-  explicit FailingBuffer(std::string text) : text_(std::move(text)) {
-    setg(text_.data(), text_.data(), text_.data() + text_.size());
+// Texts whose lines meet block edges in every way: CR LF ends cut between
+// CR and LF, lines longer than a head, a version line longer than a block,
+// blank versions, lines too short to reach the tag column, a last line
+// without its end, and each fatal outcome.
+std::string richFile() {
+  const std::string filler(3 * Scanner::kHeadSize, 'z');
+  std::string text = "1 TITLE LINE " + filler + "\n" + magicLine(0) + "\r\n";
+  text +=
+      versionLine(0, " \t ") + "\r\n" + versionLine(0, "8.1" + filler) + "\n";
+  for (const char* metres : {"49000", "1", "250000", "abc", "24999.9"}) {
+    text += spacingLine(0, metres) + filler + "\r\n" + "x\n\n\r\n" +
+            std::string(Scanner::kHeadSize, 'y') + "\n" +
+            errorLine(0, "0.0027") + "\r\n";
   }
+  return text + spacingLine(0, "7.7") + "\n" + errorLine(0, "0.1");
+}
 
- protected:
-  int_type underflow() override { throw std::ios_base::failure("read"); }
+void expectSameScan(const ScanResult& expected, const ScanResult& actual) {
+  EXPECT_EQ(expected.outcome, actual.outcome);
+  EXPECT_EQ(expected.version, actual.version);
+  EXPECT_EQ(expected.blank_versions, actual.blank_versions);
+  EXPECT_EQ(expected.counts.total, actual.counts.total);
+  EXPECT_EQ(expected.counts.by_spacing, actual.counts.by_spacing);
+}
 
- private:
-  std::string text_;
-};
+TEST(ScannerTest, AnySplitIntoBlocksGivesTheSameResult) {
+  const std::string filler(100, 'w');
+  const std::string texts[] = {
+      richFile(),
+      file({magicLine(1), versionLine(1, "  "), spacingLine(1, "1000"),
+            errorLine(1, "0.0025") + filler, versionLine(1, "9" + filler)}),
+      file({"short", std::string(66, 'x')}),
+      file({"\tPROGRAM OMBRIX" + filler}),
+  };
+  std::mt19937 random(20261209);
+  for (const std::string& text : texts) {
+    const ScanResult whole = scan(text);
+    expectSameScan(whole, scan(text, 1));
+    for (size_t longest :
+         {size_t{2}, size_t{3}, size_t{7}, size_t{70}, size_t{300}}) {
+      for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(testing::Message() << "blocks up to " << longest);
+        Scanner scanner;
+        for (size_t start = 0; start < text.size();) {
+          const size_t size =
+              std::uniform_int_distribution<size_t>(1, longest)(random);
+          scanner.feed(std::string_view(text).substr(start, size));
+          start += size;
+        }
+        expectSameScan(whole, scanner.finish());
+      }
+    }
+  }
+  EXPECT_EQ("8.1" + std::string(3 * Scanner::kHeadSize, 'z'),
+            scan(texts[0]).version);
+  EXPECT_EQ(6u, totalPairs(scan(texts[0]).counts));
+}
 
-TEST(ScannerTest, AReadErrorIsNoCompleteScan) {
-  FailingBuffer buffer(file({magicLine(1), spacingLine(1, "49000")}));
-  std::istream input(&buffer);
-  EXPECT_EQ(ScanOutcome::kReadError, Scan(input).outcome);
-  std::istringstream empty("");
-  EXPECT_EQ(ScanOutcome::kComplete, Scan(empty).outcome);
+TEST(ScannerTest, BlocksAfterTheScanStoppedChangeNothing) {
+  Scanner scanner;
+  scanner.feed(file({"\tPROGRAM OMBRIX"}));
+  EXPECT_TRUE(scanner.stopped());
+  scanner.feed(file({magicLine(1), spacingLine(1, "1"), errorLine(1, "0")}));
+  const ScanResult result = scanner.finish();
+  EXPECT_EQ(ScanOutcome::kOffsetMagic, result.outcome);
+  EXPECT_EQ(0u, totalPairs(result.counts));
+  EXPECT_EQ(ScanOutcome::kComplete, Scanner().finish().outcome);
 }
 
 }  // namespace

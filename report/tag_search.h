@@ -3,8 +3,6 @@
 
 #include <cstddef>
 
-#include "report/line_reader.h"
-
 // Once a file's offset and version are known, only a line that starts a tag
 // ("DI" of "DISTANCE=", "VE" of "VERT.ANG.=") at the tag column can change
 // the counts, and the scanner skips every other line unseen. This file holds
@@ -33,16 +31,5 @@ inline const char* newlineLimit(const char* begin, const char* end,
 // '\n' before newlineLimit() -- with startsTag(p + column), or nullptr when
 // there is none. Defined once per CPU.
 const char* findNextTagLine(const char* begin, const char* end, size_t column);
-
-// Skips the lines of `reader` up to the next one that starts a tag at
-// `column`, so that its next() returns that line, or reaches the end of
-// input. Lines too short to reach the tag start are skipped too.
-inline void skipToTagLine(LineReader* reader, size_t column) {
-  reader->skipTo(
-      column + kTagStartWidth, [column](const char* begin, const char* end) {
-        return startsTag(begin + column) ? begin
-                                         : findNextTagLine(begin, end, column);
-      });
-}
 
 #endif  // ZEPTOR_REPORT_TAG_SEARCH_H_
