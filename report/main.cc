@@ -2,15 +2,14 @@
 // OMBRIX print file, written to standard output and to an output file.
 
 #include <iostream>
-#include <new>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "report/command_line.h"
 #include "report/platform_console.h"
 #include "report/report.h"
+#include "report/run_exit.h"
 #include "report/run_files.h"
 #include "report/scanner.h"
 #include "report/version.h"
@@ -21,28 +20,6 @@
     "@(#)zeptor\t" ZEPTOR_VERSION "\t" ZEPTOR_DATE " QXT";
 
 namespace {
-
-[[noreturn]] void failOutOfMemory() {
-  exitWithError(kExitFailure, "Not enough memory to finish the report",
-                {"Check available memory."});
-}
-
-[[noreturn]] void failOffsetControl(ExitStatus status,
-                                    std::string_view detail) {
-  exitWithError(status, "Not able to determine offset control", {detail});
-}
-
-// Ends the run unless `outcome` is a complete scan.
-void exitUnlessComplete(ScanOutcome outcome) {
-  switch (outcome) {
-    case ScanOutcome::kComplete:
-      return;
-    case ScanOutcome::kOffsetMagic:
-      failOffsetControl(kExitOffsetMagic, "See programmer(5).  Program ends");
-    case ScanOutcome::kOffsetMissing:
-      failOffsetControl(kExitOffsetMissing, "See programmer(7).  Program ends");
-  }
-}
 
 int run(const std::vector<std::string>& command_line) {
   writeBanner(std::cout);
@@ -62,12 +39,8 @@ int run(const std::vector<std::string>& command_line) {
   const ScanResult scan = scanInput(&input, params->input_name);
   exitUnlessComplete(scan.outcome);
   input.file.close();
-  std::ostringstream report;
-  writeReport(*params, run_time, scan, report);
-  // A stream drops what it cannot allocate room for and goes bad; such a
-  // report is incomplete.
-  if (!report) failOutOfMemory();
-  deliverReport(report.str(), params->output_name, &output);
+  deliverReport(reportText(*params, run_time, scan), params->output_name,
+                &output);
 
   std::cout << std::endl << "Normal end of program zeptor" << std::endl;
   checkStandardOutput();
@@ -78,9 +51,5 @@ int run(const std::vector<std::string>& command_line) {
 
 int main(int argc, char** argv) {
   prepareStandardStreams();
-  try {
-    return run(commandLine(argc, argv));
-  } catch (const std::bad_alloc&) {
-    failOutOfMemory();
-  }
+  return unlessOutOfMemory([&] { return run(commandLine(argc, argv)); });
 }

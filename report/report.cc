@@ -1,6 +1,9 @@
 #include "report/report.h"
 
 #include <iomanip>
+#include <sstream>
+
+#include "report/run_exit.h"
 
 namespace {
 
@@ -69,4 +72,14 @@ void writeReport(const RunParameters& params, const Date& run_time,
   writeVersionLines(scan, report);
   writeClassTable(scan.counts, report);
   writeSpacingTable(scan.counts, report);
+}
+
+std::string reportText(const RunParameters& params, const Date& run_time,
+                       const ScanResult& scan) {
+  std::ostringstream report;
+  writeReport(params, run_time, scan, report);
+  // A stream drops what it cannot allocate room for and goes bad; such a
+  // report is incomplete.
+  if (!report) failOutOfMemory();
+  return report.str();
 }

@@ -2,6 +2,7 @@
 #define ZEPTOR_REPORT_REPORT_H_
 
 #include <ostream>
+#include <string>
 
 #include "report/command_line.h"
 #include "report/scanner.h"
@@ -14,5 +15,10 @@
 // the same split by station spacing.
 void writeReport(const RunParameters& params, const Date& run_time,
                  const ScanResult& scan, std::ostream& report);
+
+// Returns the whole report as writeReport() writes it. Memory running out
+// ends the run.
+std::string reportText(const RunParameters& params, const Date& run_time,
+                       const ScanResult& scan);
 
 #endif  // ZEPTOR_REPORT_REPORT_H_

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "report/run_exit.h"
 #include "support/fatal_exit.h"
 
 namespace {
@@ -89,10 +90,6 @@ SystemFile openOutput(const std::string& name, const FileIdentity& input,
     refuseOutput(refusal, name);
   }
   return std::move(*file);
-}
-
-void failReadingInput(const std::string& name) {
-  exitWithError(kExitFailure, "Cannot read input file:  " + name);
 }
 
 ScanResult scanInput(InputFile* input, const std::string& name) {

@@ -32,9 +32,6 @@ FileStatus checkStandardOutputFile();
 SystemFile openOutput(const std::string& name, const FileIdentity& input,
                       const FileStatus& standard_output);
 
-// Ends the process after a read error on the input.
-[[noreturn]] void failReadingInput(const std::string& name);
-
 // Reads the print file `input`, named `name`, in blocks and scans them, up
 // to its end or to the line that ends the scan. A read error ends the
 // process.
