@@ -1,160 +1,239 @@
-// The page: takes print files, has the worker run zeptor on each in turn,
-// and shows each run's outcome, report, chart and download, and with
-// several reports a comparison and its CSV.
-'use strict';
+// The page: takes print files, reads each in slices and hands them to the
+// worker, which runs zeptor on them one file after another, and shows each
+// run's outcome, report, chart and download, and with several reports a
+// comparison and its CSV.
+//
+// Takes: ZeptorView (view.js), ZeptorChart (chart.js) and the page's
+// elements. Gives: nothing.
+((view, chart) => {
+  'use strict';
 
-const $ = (id) => document.getElementById(id);
-const onWindows = /^Win/.test(navigator.platform || '');
-const reports = [];  // {name, tables}, in the order the runs finished
-const queue = [];
-let busy = false;
+  const $ = (id) => document.getElementById(id);
+  const onWindows = /^Win/.test(navigator.platform || '');
+  // Slices read ahead of the worker: one scanned while the next is read.
+  const SLICES_IN_FLIGHT = 2;
+  const reports = [];  // {name, counts}, in the order the runs finished
+  const queue = [];
+  let busy = false;
 
-const worker = new Worker(URL.createObjectURL(
-    new Blob([$('worker-source').textContent], {type: 'text/javascript'})));
-
-function element(tag, attributes = {}, text = '') {
-  const node = document.createElement(tag);
-  for (const [name, value] of Object.entries(attributes)) {
-    node.setAttribute(name, value);
+  // The worker's messages go to the run they name; one without a name is
+  // about the worker itself, and fails the run in progress.
+  const listeners = new Map();
+  let current = null;  // the id of the run in progress
+  let lastId = 0;
+  let worker = null;
+  let workerFailure = null;
+  try {
+    worker = new Worker(URL.createObjectURL(
+        new Blob([$('worker-source').textContent], {type: 'text/javascript'})));
+    worker.onmessage = ({data}) => {
+      if (data.type === 'ready') {
+        // When the program is compiled; the time is for measurements.
+        document.body.dataset.ready = String(Math.round(performance.now()));
+        return;
+      }
+      const listener = listeners.get(data.id !== undefined ? data.id : current);
+      if (listener) listener(data);
+    };
+    worker.onerror = (event) => {
+      event.preventDefault();
+      failWorker('The page\'s worker stopped: ' + (event.message || 'unknown error') + '.');
+    };
+  } catch (error) {
+    workerFailure = 'The page\'s worker could not start: ' + error.message + '.';
   }
-  if (text) node.textContent = text;
-  return node;
-}
 
-function downloadLink(bytesOrText, name, type, label) {
-  const link = element('a', {download: name, class: 'download'}, label);
-  link.href = URL.createObjectURL(new Blob([bytesOrText], {type}));
-  return link;
-}
-
-// A section for one file, with its progress bar, in the results.
-function addRunSection(file) {
-  const section = element('article', {class: 'run', 'aria-busy': 'true'});
-  section.append(element('h3', {}, file.name));
-  const progress = element('progress', {max: String(file.size || 1), value: '0',
-                                        'aria-label': 'Reading ' + file.name});
-  const status = element('p', {class: 'status'}, 'Waiting…');
-  section.append(progress, status);
-  $('results').append(section);
-  return {section, progress, status};
-}
-
-function showOutcome(view, result) {
-  view.section.removeAttribute('aria-busy');
-  view.progress.value = view.progress.max;
-  view.progress.hidden = true;
-  if (result.status !== 0 || result.report === null) {
-    view.status.textContent = `Exit status ${result.status}: no report.`;
-    view.section.append(element('pre', {class: 'errors'},
-                                screenText(result.errors)));
-    return null;
+  function failWorker(sentence) {
+    workerFailure = sentence;
+    for (const listener of listeners.values()) listener({type: 'failed', message: sentence});
   }
-  const text = screenText(result.report);
-  const tables = readTables(text);
-  view.status.textContent = 'Exit status 0: report written to ' +
-                            result.outputName + '.';
-  const chart = element('div');
-  chart.innerHTML = distributionChart(tables, SPACING_RANGES);
-  const body = element('div', {class: 'run-body'});
-  body.append(element('pre', {class: 'report', tabindex: '0',
-                              'aria-label': 'Report ' + result.outputName},
-                      text),
-              chart);
-  view.section.append(
-      downloadLink(withLineEnds(result.report, onWindows), result.outputName,
-                   'text/plain', 'Download ' + result.outputName),
-      body);
-  return tables;
-}
 
-function showComparison() {
-  const area = $('comparison');
-  area.replaceChildren();
-  if (reports.length < 2) return;
-  area.append(element('h2', {}, 'Comparison'));
-  const table = element('table');
-  const head = element('tr');
-  head.append(element('th', {scope: 'col'}, 'Order class'));
-  for (const report of reports) {
-    head.append(element('th', {scope: 'col'}, report.name));
+  function element(tag, attributes = {}, text = '') {
+    const node = document.createElement(tag);
+    for (const [name, value] of Object.entries(attributes)) {
+      node.setAttribute(name, value);
+    }
+    if (text) node.textContent = text;
+    return node;
   }
-  table.append(element('caption', {}, 'Accuracies per order class: count (share)'),
-               head);
-  const allShares = reports.map((report) => shares(report.tables));
-  reports[0].tables.forEach((row, c) => {
-    const line = element('tr');
-    line.append(element('th', {scope: 'row'}, row.label));
-    reports.forEach((report, f) => line.append(element(
-        'td', {}, `${report.tables[c].total} (${allShares[f][c].toFixed(1)}%)`)));
-    table.append(line);
-  });
-  const chart = element('div');
-  chart.innerHTML = comparisonChart(reports[0].tables.map((row) => row.label),
-                                    reports.map((report) => report.name),
-                                    allShares);
-  area.append(table, chart,
-              downloadLink(toCsv(reports), 'zeptor-counts.csv', 'text/csv',
-                           'Download all counts (CSV)'));
-}
 
-function runNext() {
-  if (busy || queue.length === 0) return;
-  busy = true;
-  const {file, accession, view} = queue.shift();
-  view.status.textContent = 'Reading…';
-  worker.onmessage = ({data}) => {
-    if (data.type === 'ready') return;
-    if (data.type === 'progress') {
-      view.progress.value = data.done;
+  function downloadLink(bytesOrText, name, type, label) {
+    const link = element('a', {download: name, class: 'download'}, label);
+    link.href = URL.createObjectURL(new Blob([bytesOrText], {type}));
+    return link;
+  }
+
+  // A section for one file, with its progress bar, in the results.
+  function addRunSection(file) {
+    const section = element('article', {class: 'run', 'aria-busy': 'true'});
+    section.append(element('h3', {}, file.name));
+    const progress = element('progress', {max: String(file.size || 1), value: '0',
+                                          'aria-label': 'Reading ' + file.name});
+    const status = element('p', {class: 'status'}, 'Waiting…');
+    section.append(progress, status);
+    $('results').append(section);
+    return {section, progress, status};
+  }
+
+  // Ends the file's section with one sentence in place of its progress.
+  function endSection(place, sentence) {
+    place.section.removeAttribute('aria-busy');
+    place.progress.value = place.progress.max;
+    place.progress.hidden = true;
+    place.status.textContent = sentence;
+  }
+
+  function showOutcome(place, result) {
+    if (result.status !== 0) {
+      endSection(place, `Exit status ${result.status}: no report.`);
+      place.section.append(element('pre', {class: 'errors'},
+                                   view.screenText(result.errors)));
       return;
     }
-    if (data.type === 'done') {
-      const tables = showOutcome(view, data.result);
-      if (tables) reports.push({name: file.name, tables});
-      showComparison();
-    } else {
-      view.section.removeAttribute('aria-busy');
-      view.status.textContent = 'The run failed: ' + data.message;
+    endSection(place, 'Exit status 0: report written to ' + result.outputName + '.');
+    const graph = element('div');
+    graph.innerHTML = chart.distributionChart(result.counts, view.SPACING_RANGES);
+    const body = element('div', {class: 'run-body'});
+    body.append(element('pre', {class: 'report', tabindex: '0',
+                                'aria-label': 'Report ' + result.outputName},
+                        view.screenText(result.report)),
+                graph);
+    place.section.append(
+        downloadLink(view.withLineEnds(result.report, onWindows), result.outputName,
+                     'text/plain', 'Download ' + result.outputName),
+        body);
+  }
+
+  function showComparison() {
+    const area = $('comparison');
+    area.replaceChildren();
+    if (reports.length < 2) return;
+    area.append(element('h2', {}, 'Comparison'));
+    const table = element('table');
+    const head = element('tr');
+    head.append(element('th', {scope: 'col'}, 'Order class'));
+    for (const report of reports) {
+      head.append(element('th', {scope: 'col'}, report.name));
     }
-    busy = false;
+    table.append(element('caption', {},
+                         'Accuracies per order class: count (share; this class or better)'),
+                 head);
+    const allShares = reports.map((report) => view.shares(report.counts));
+    const cumulative = reports.map((report) => view.cumulativeShares(report.counts));
+    reports[0].counts.forEach((row, c) => {
+      const line = element('tr');
+      line.append(element('th', {scope: 'row'}, row.label));
+      reports.forEach((report, f) => line.append(element(
+          'td', {}, `${report.counts[c].total} (${allShares[f][c].toFixed(1)}%; ` +
+                    `${cumulative[f][c].toFixed(1)}%)`)));
+      table.append(line);
+    });
+    const graph = element('div');
+    graph.innerHTML = chart.comparisonChart(reports[0].counts.map((row) => row.label),
+                                            reports.map((report) => report.name),
+                                            allShares);
+    area.append(table, graph,
+                downloadLink(view.toCsv(reports), 'zeptor-counts.csv', 'text/csv',
+                             'Download all counts (CSV)'));
+  }
+
+  // Runs zeptor on `file`: reads it here, where every browser lets a page
+  // read a chosen file, in slices handed over without a copy, at most
+  // SLICES_IN_FLIGHT ahead of the worker. Resolves to the run's result;
+  // rejects with a sentence when the run could not be done.
+  function runFile(file, accession, onProgress) {
+    if (workerFailure) return Promise.reject(new Error(workerFailure));
+    const id = ++lastId;
+    current = id;
+    return new Promise((resolve, reject) => {
+      let unanswered = 0;
+      let wantsMore = true;
+      let credit = null;  // resolves when the worker has taken a slice
+      listeners.set(id, (data) => {
+        if (data.type === 'fed') {
+          --unanswered;
+          wantsMore = data.more;
+          onProgress(data.done);
+          if (credit) credit();
+        } else {
+          listeners.delete(id);
+          wantsMore = false;
+          if (credit) credit();
+          if (data.type === 'done') resolve(data.result);
+          else reject(new Error(data.message));
+        }
+      });
+      worker.postMessage({type: 'run', id, name: file.name, accession});
+      (async () => {
+        for (let start = 0; start < file.size && wantsMore; start += view.SLICE_BYTES) {
+          while (unanswered >= SLICES_IN_FLIGHT && wantsMore) {
+            await new Promise((taken) => { credit = taken; });
+          }
+          if (!wantsMore) return;
+          let bytes;
+          try {
+            bytes = await file.slice(start, start + view.SLICE_BYTES).arrayBuffer();
+          } catch (unreadable) {
+            worker.postMessage({type: 'read-failed', id});
+            return;
+          }
+          if (!wantsMore) return;
+          ++unanswered;
+          worker.postMessage({type: 'slice', id, bytes}, [bytes]);
+        }
+        worker.postMessage({type: 'end', id});
+      })().catch((error) => reject(error));
+    });
+  }
+
+  function runNext() {
+    if (busy || queue.length === 0) return;
+    busy = true;
+    const {file, accession, place} = queue.shift();
+    place.status.textContent = 'Reading…';
+    runFile(file, accession, (done) => { place.progress.value = done; })
+        .then((result) => {
+          showOutcome(place, result);
+          if (result.status === 0) reports.push({name: file.name, counts: result.counts});
+          showComparison();
+        })
+        .catch((error) => {
+          endSection(place, 'The run failed: ' + ((error && error.message) || error));
+        })
+        .finally(() => {
+          busy = false;
+          runNext();
+        });
+  }
+
+  function takeFiles(files) {
+    const accession = $('accession').value;
+    if (/\s/.test(accession)) {
+      $('accession-error').textContent =
+          'One word, without blanks (for example GPS1040).';
+      $('accession').focus();
+      return;
+    }
+    $('accession-error').textContent = '';
+    for (const file of files) {
+      queue.push({file, accession, place: addRunSection(file)});
+    }
     runNext();
-  };
-  worker.postMessage({file, accession});
-}
+  }
 
-function takeFiles(files) {
-  const accession = $('accession').value;
-  if (/\s/.test(accession)) {
-    $('accession-error').textContent =
-        'One word, without blanks (for example GPS1040).';
-    $('accession').focus();
-    return;
-  }
-  $('accession-error').textContent = '';
-  for (const file of files) {
-    queue.push({file, accession, view: addRunSection(file)});
-  }
-  runNext();
-}
-
-$('files').addEventListener('change', (event) => {
-  takeFiles([...event.target.files]);
-  event.target.value = '';
-});
-const dropZone = $('choose');
-dropZone.addEventListener('dragover', (event) => {
-  event.preventDefault();
-  dropZone.classList.add('dropping');
-});
-dropZone.addEventListener('dragleave', () => dropZone.classList.remove('dropping'));
-dropZone.addEventListener('drop', (event) => {
-  event.preventDefault();
-  dropZone.classList.remove('dropping');
-  takeFiles([...event.dataTransfer.files]);
-});
-worker.addEventListener('message', ({data}) => {
-  // When the program is compiled; the time is for measurements.
-  if (data.type === 'ready') {
-    document.body.dataset.ready = String(Math.round(performance.now()));
-  }
-}, {once: true});
+  $('files').addEventListener('change', (event) => {
+    takeFiles([...event.target.files]);
+    event.target.value = '';
+  });
+  const dropZone = $('choose');
+  dropZone.addEventListener('dragover', (event) => {
+    event.preventDefault();
+    dropZone.classList.add('dropping');
+  });
+  dropZone.addEventListener('dragleave', () => dropZone.classList.remove('dropping'));
+  dropZone.addEventListener('drop', (event) => {
+    event.preventDefault();
+    dropZone.classList.remove('dropping');
+    takeFiles([...event.dataTransfer.files]);
+  });
+})(ZeptorView, ZeptorChart);

@@ -1,5 +1,8 @@
-// Charts of the counts as SVG markup, drawn from the numbers the report's
-// tables hold.
+// Charts of the counts as SVG markup, drawn from the counts the program
+// hands over.
+//
+// Takes: nothing. Gives: ZeptorChart, {distributionChart, comparisonChart}.
+const ZeptorChart = (() => {
 'use strict';
 
 const RANGE_COLOURS = ['#1b5e9e', '#4fa3d9', '#e0913a', '#a33b2b'];
@@ -77,6 +80,7 @@ function comparisonChart(labels, names, sharesPerFile) {
   });
 }
 
-if (typeof module !== 'undefined') {
-  module.exports = {distributionChart, comparisonChart};
-}
+return {distributionChart, comparisonChart};
+})();
+
+if (typeof module !== 'undefined') module.exports = ZeptorChart;

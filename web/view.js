@@ -1,13 +1,17 @@
-// What the page makes of a run's results: the output file's name, the
-// counts read back from the report's tables, the text shown on screen, the
-// bytes downloaded and the CSV of several runs. Nothing here reads a print
-// file: every number comes from the report zeptor wrote.
+// What the page makes of a run's results: the output file's name, the text
+// shown on screen, the bytes downloaded, the shares and the CSV of several
+// runs. Every number comes from the program; nothing here reads a print
+// file or a report.
+//
+// Takes: nothing. Gives: ZeptorView, the functions and constants below.
+const ZeptorView = (() => {
 'use strict';
 
-const CLASS_TABLE_HEADING = ' Distribution of Ellipsoid Height Accuracies';
-const SPACING_TABLE_HEADING = ' Distribution of Accuracies by Station Spacing';
 const CLASS_COUNT = 11;
 const SPACING_RANGES = ['<25km', '25km-100km', '100km-250km', '>=250km'];
+// The page reads a print file in slices of this size and hands them to the
+// worker one by one.
+const SLICE_BYTES = 8 << 20;
 
 // The output file's name: the input's with ".rpt" in place of its
 // extension, or appended when it has none.
@@ -15,32 +19,6 @@ function outputNameFor(inputName) {
   const dot = inputName.lastIndexOf('.');
   const stem = dot > 0 ? inputName.slice(0, dot) : inputName;
   return stem + '.rpt';
-}
-
-// Returns the 11 rows, with `skip` heading lines after `heading`, of the
-// table whose heading is the last line equal to `heading`.
-function tableRows(lines, heading, skip) {
-  const start = lines.lastIndexOf(heading);
-  if (start < 0) throw new Error('no table "' + heading.trim() + '"');
-  const rows = lines.slice(start + 1 + skip, start + 1 + skip + CLASS_COUNT);
-  if (rows.length !== CLASS_COUNT) throw new Error('a table is cut short');
-  return rows.map((row) => ({
-    label: row.slice(0, 6).trim(),
-    counts: row.slice(6).trim().split(/ +/).map(Number),
-  }));
-}
-
-// The counts of a report's two tables, one entry per order class:
-// { label, total, bySpacing: [4 counts] }.
-function readTables(reportText) {
-  const lines = reportText.split(/\r?\n/);
-  const totals = tableRows(lines, CLASS_TABLE_HEADING, 4);
-  const bySpacing = tableRows(lines, SPACING_TABLE_HEADING, 3);
-  return totals.map((row, c) => ({
-    label: row.label,
-    total: row.counts[0],
-    bySpacing: bySpacing[c].counts,
-  }));
 }
 
 // The Windows-1252 character of each byte, so that every byte of a report
@@ -82,29 +60,45 @@ function csvField(text) {
   return /[",\r\n]/.test(text) ? '"' + text.replace(/"/g, '""') + '"' : text;
 }
 
+// Each class's share of all counted pairs, in percent (0 when there are
+// none).
+function shares(counts) {
+  const all = counts.reduce((sum, row) => sum + row.total, 0);
+  return counts.map((row) => (all === 0 ? 0 : (100 * row.total) / all));
+}
+
+// Each class's cumulative share: of the pairs in this class or a better one
+// (the classes before it), in percent, the class a job must meet.
+function cumulativeShares(counts) {
+  const all = counts.reduce((sum, row) => sum + row.total, 0);
+  let sum = 0;
+  return counts.map((row) => {
+    sum += row.total;
+    return all === 0 ? 0 : (100 * sum) / all;
+  });
+}
+
 // One row per file and order class: file, class, total, the four spacing
-// ranges; lines end in CR LF, as spreadsheets expect.
+// ranges, the share and the cumulative share in percent to one decimal;
+// lines end in CR LF, as spreadsheets expect.
 function toCsv(runs) {
-  const lines = [['file', 'class', 'total', ...SPACING_RANGES].join(',')];
+  const lines = [['file', 'class', 'total', ...SPACING_RANGES, 'share %',
+                  'cumulative share %'].join(',')];
   for (const run of runs) {
-    for (const row of run.tables) {
-      lines.push([csvField(run.name), row.label, row.total, ...row.bySpacing]
-                     .join(','));
-    }
+    const share = shares(run.counts);
+    const cumulative = cumulativeShares(run.counts);
+    run.counts.forEach((row, c) => {
+      lines.push([csvField(run.name), row.label, row.total, ...row.bySpacing,
+                  share[c].toFixed(1), cumulative[c].toFixed(1)].join(','));
+    });
   }
   return lines.join('\r\n') + '\r\n';
 }
 
-// Each class's share of all counted pairs, in percent (0 when there are
-// none).
-function shares(tables) {
-  const all = tables.reduce((sum, row) => sum + row.total, 0);
-  return tables.map((row) => (all === 0 ? 0 : (100 * row.total) / all));
-}
+return {
+  CLASS_COUNT, SPACING_RANGES, SLICE_BYTES, outputNameFor, screenText,
+  withLineEnds, toCsv, shares, cumulativeShares,
+};
+})();
 
-if (typeof module !== 'undefined') {
-  module.exports = {
-    outputNameFor, readTables, screenText, withLineEnds, toCsv, shares,
-    SPACING_RANGES,
-  };
-}
+if (typeof module !== 'undefined') module.exports = ZeptorView;

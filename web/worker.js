@@ -1,103 +1,144 @@
-// The page's worker: runs the zeptor program, compiled to WebAssembly, once
-// per print file, with its real main and argument vector. The file is
-// mounted read-only and read in slices on demand, never whole; the output
-// file lives in memory. Follows the program's glue (createZeptor) and
-// view.js in one script.
-'use strict';
+// The page's worker: runs zeptor, compiled to WebAssembly, once per print
+// file, in a fresh instance of the program. The page reads the file and
+// hands it over in slices; the worker feeds each to the program as it
+// comes, and answers each with how far the run has got.
+//
+// Takes: createZeptor (the program's glue, before this script) and
+// ZeptorView (view.js). Gives: nothing; it speaks only through messages.
+//   in:  {type: 'run', id, name, accession}, then {type: 'slice', id, bytes}
+//        for each slice, then {type: 'end', id} or {type: 'read-failed', id}
+//   out: {type: 'ready'} once compiled; {type: 'fed', id, done, more} after
+//        each slice; {type: 'done', id, result} or {type: 'failed', id,
+//        message} at the end of a run
+((createZeptor, view) => {
+  'use strict';
 
-const INPUT_FOLDER = '/input';
-const RUN_FOLDER = '/run';
-// Read ahead in large slices: each slice is one synchronous read of the
-// browser's, whose own cost per call dwarfs the copy.
-const SLICE_BYTES = 8 << 20;
+  // The program's glue would fetch its own data: URI, which the page's
+  // Content-Security-Policy refuses (and Firefox logs); without fetch it
+  // decodes the URI itself.
+  self.fetch = undefined;
 
-// The compiled program, kept after the first run: a fresh instance costs
-// little, a fresh compile much more.
-let compiledProgram = null;
-const instantiate = WebAssembly.instantiate;
-WebAssembly.instantiate = async (source, imports) => {
-  if (source instanceof WebAssembly.Module) return instantiate(source, imports);
-  const result = await instantiate(source, imports);
-  compiledProgram = result.module;
-  return result;
-};
-
-function instantiateCompiled(imports, receiveInstance) {
-  instantiate(compiledProgram, imports)
-      .then((instance) => receiveInstance(instance, compiledProgram));
-  return {};
-}
-
-// Serves the reads of the mounted file from slices of SLICE_BYTES, and
-// reports how far it has read.
-function readInSlices(node, file, onProgress) {
-  const reader = new FileReaderSync();
-  let slice = new Uint8Array(0);
-  let sliceStart = 0;
-  node.stream_ops = Object.assign({}, node.stream_ops, {
-    read(stream, buffer, offset, length, position) {
-      if (position >= file.size) return 0;
-      if (position < sliceStart || position >= sliceStart + slice.length) {
-        sliceStart = position;
-        slice = new Uint8Array(reader.readAsArrayBuffer(
-            file.slice(position, position + SLICE_BYTES)));
-        onProgress(Math.min(file.size, position + slice.length));
-      }
-      const part = slice.subarray(position - sliceStart,
-                                  position - sliceStart + length);
-      buffer.set(part, offset);
-      return part.length;
-    },
-  });
-}
-
-// Runs zeptor on `file`; resolves to its exit status, its error output and
-// the bytes of its output file.
-async function runZeptor(file, accession, onProgress) {
-  const errors = [];
-  const program = await createZeptor({
-    instantiateWasm: compiledProgram ? instantiateCompiled : undefined,
-    preRun: [(module) => {
-      // No standard input; standard output's copy of the report is not
-      // needed, the error stream is.
-      module.FS.init(() => null, () => {}, (byte) => {
-        if (byte !== null) errors.push(byte);
-      });
-    }],
-  });
-  const FS = program.FS;
-  FS.mkdir(INPUT_FOLDER);
-  FS.mount(FS.filesystems.WORKERFS, {files: [file]}, INPUT_FOLDER);
-  readInSlices(FS.lookupPath(INPUT_FOLDER + '/' + file.name).node, file,
-               onProgress);
-  // The program echoes its arguments into the report: it runs where the
-  // input is, by its bare name.
-  FS.mkdir(RUN_FOLDER);
-  FS.symlink(INPUT_FOLDER + '/' + file.name, RUN_FOLDER + '/' + file.name);
-  FS.chdir(RUN_FOLDER);
-  const outputName = outputNameFor(file.name);
-  const args = [file.name, outputName];
-  if (accession !== '') args.push(accession);
-  const status = program.callMain(args);
-  let report = null;
-  try {
-    report = FS.readFile(outputName);
-  } catch (missing) {
-    // Not created: the input was missing or refused.
+  // The compiled program, kept after the first instance: a fresh instance
+  // costs little, a fresh compile much more.
+  let compiled = null;
+  const instantiate = WebAssembly.instantiate;
+  WebAssembly.instantiate = async (source, imports) => {
+    if (source instanceof WebAssembly.Module) return instantiate(source, imports);
+    const result = await instantiate(source, imports);
+    compiled = result.module;
+    return result;
+  };
+  function instantiateCompiled(imports, receiveInstance) {
+    instantiate(compiled, imports)
+        .then((instance) => receiveInstance(instance, compiled))
+        .catch((error) => postMessage({type: 'failed', message: String(error)}));
+    return {};
   }
-  return {status, errors: new Uint8Array(errors), report, outputName};
-}
 
-// Compiles the program at once, so that the first file need not wait.
-createZeptor().then(() => postMessage({type: 'ready'}));
+  // The run in progress: its program instance, its error stream's bytes,
+  // where its slices go, how many bytes it has had, and whether it wants
+  // more.
+  let run = null;
 
-self.onmessage = async (event) => {
-  const {id, file, accession} = event.data;
-  try {
-    const result = await runZeptor(
-        file, accession, (done) => postMessage({id, type: 'progress', done}));
-    postMessage({id, type: 'done', result});
-  } catch (error) {
-    postMessage({id, type: 'failed', message: String(error)});
+  // Calls the run's program. A fatal error exits the instance, which throws
+  // its exit status: returns {status} then, else {value}.
+  function call(name, returnType, argTypes = [], args = []) {
+    try {
+      return {value: run.program.ccall(name, returnType, argTypes, args)};
+    } catch (error) {
+      if (error && error.name === 'ExitStatus') return {status: error.status};
+      throw error;
+    }
   }
-};
+
+  // The counts of a finished run, one entry per order class:
+  // {label, total, bySpacing: [4 counts]}.
+  function countsOf(program) {
+    const countsIn = (range) => {
+      const word = program.ccall('zeptorCounts', 'number', ['number'], [range]) >> 2;
+      return Array.from({length: view.CLASS_COUNT}, (_, c) =>
+        program.HEAPU32[word + 2 * c] + program.HEAPU32[word + 2 * c + 1] * 2 ** 32);
+    };
+    const totals = countsIn(-1);
+    const ranges = view.SPACING_RANGES.map((_, range) => countsIn(range));
+    return totals.map((total, c) => ({
+      label: program.UTF8ToString(
+          program.ccall('zeptorClassLabel', 'number', ['number'], [c])).trim(),
+      total,
+      bySpacing: ranges.map((counts) => counts[c]),
+    }));
+  }
+
+  async function start({id, name, accession}) {
+    const errors = [];
+    const program = await createZeptor({
+      instantiateWasm: compiled ? instantiateCompiled : undefined,
+      preRun: [(module) => {
+        // No standard input and no standard output; the error stream is kept.
+        module.FS.init(() => null, () => {}, (byte) => {
+          if (byte !== null) errors.push(byte);
+        });
+      }],
+    });
+    run = {id, program, errors, outputName: view.outputNameFor(name), slice: 0,
+           done: 0, more: true};
+    const started = call('zeptorStart', 'number',
+                         ['string', 'string', 'string', 'number'],
+                         [name, run.outputName, accession, view.SLICE_BYTES]);
+    if ('status' in started) return end(started.status);
+    run.slice = started.value;
+  }
+
+  const isCurrent = (id) => run !== null && run.id === id;
+
+  function feed({id, bytes}) {
+    if (!isCurrent(id)) return;  // the run has already ended
+    if (run.more) {
+      run.program.HEAPU8.set(new Uint8Array(bytes), run.slice);
+      const fed = call('zeptorFeed', 'boolean', ['number'], [bytes.byteLength]);
+      if ('status' in fed) return end(fed.status);
+      run.more = fed.value;
+    }
+    run.done += bytes.byteLength;
+    postMessage({id, type: 'fed', done: run.done, more: run.more});
+  }
+
+  function finish({id}) {
+    if (!isCurrent(id)) return;
+    const finished = call('zeptorFinish', 'number');
+    if ('status' in finished) return end(finished.status);
+    const {program} = run;
+    const report = program.ccall('zeptorReport', 'number');
+    end(0, program.HEAPU8.slice(report, report + finished.value), countsOf(program));
+  }
+
+  function readFailed({id}) {
+    if (isCurrent(id)) end(call('zeptorReadFailed', null).status);
+  }
+
+  // Ends the run with its exit status and, after a report, its bytes and
+  // counts.
+  function end(status, report = null, counts = null) {
+    const {id, errors, outputName} = run;
+    run = null;
+    postMessage({id, type: 'done', result: {
+      status, errors: new Uint8Array(errors), report, outputName, counts}});
+  }
+
+  const handlers = {run: start, slice: feed, end: finish, 'read-failed': readFailed};
+
+  // Messages are handled one after another, each after the last one's
+  // program calls.
+  let queue = Promise.resolve();
+  self.onmessage = ({data}) => {
+    queue = queue.then(() => handlers[data.type](data)).catch((error) => {
+      run = null;
+      postMessage({id: data.id, type: 'failed', message: String(error)});
+    });
+  };
+
+  // Compiles the program at once, so that the first file need not wait.
+  createZeptor().then(
+      () => postMessage({type: 'ready'}),
+      (error) => postMessage({type: 'failed', message: String(error)}));
+})(createZeptor, ZeptorView);

@@ -205,7 +205,8 @@ test('compares several files, and its CSV holds the reports\' counts', async () 
     const text = result.report.toString('latin1');
     const classRows = text.split('\n').filter((l) => /^   (\d\d |low) /.test(l));
     for (let c = 0; c < 11; ++c) {
-      const [name, label, total, ...ranges] = rows[1 + f * 11 + c].split(',');
+      const [name, label, total, ...rest] = rows[1 + f * 11 + c].split(',');
+      const ranges = rest.slice(0, 4);
       assert.strictEqual(name, path.basename(paths[f]));
       assert.deepStrictEqual(classRows[c].trim().split(/ +/), [label, total]);
       assert.deepStrictEqual(classRows[11 + c].trim().split(/ +/), [label, ...ranges]);
