@@ -42,13 +42,13 @@ help:
 	@echo "  cross-s390x      build for s390x, run every test under qemu"
 	@echo "  cross-aarch64    build for aarch64, run every test under qemu"
 	@echo "  web              the one-file page, build-web/zeptor.html"
-	@echo "  web-check        test the page in headless Chromium"
+	@echo "  web-check        test the page in Chromium, Firefox and WebKit"
 	@echo "  web-bench        time the page on large print files"
 	@echo "  package          the .deb package, in BUILD"
 	@echo "  package-windows  the Windows zip, in build-windows"
 	@echo "  deps-build       install the Debian packages zeptor needs"
 	@echo "  deps-check       the same, with GoogleTest for the tests"
-	@echo "  deps-web         the same, with emscripten and Chromium"
+	@echo "  deps-web         the same, with emscripten and the browsers"
 	@echo "  deps-windows     the same, with MinGW-w64, Wine and groff"
 	@echo "  clean            remove every build folder and the bench file"
 	@echo "Variables:"
@@ -175,24 +175,27 @@ web: deps-web
 	  -DBUILD_TESTING=OFF -DZEPTOR_BENCH=OFF >/dev/null
 	$(emscripten) cmake --build build-web -j $(JOBS)
 
-# Tests the page: its own logic under node, then the page in headless
-# Chromium, from file://, against the command line on the same files.
+# Tests the page: its own logic under node, then the page in Chromium,
+# Firefox and WebKit, from file://, against the command line on the same
+# files. MiniBrowser, WebKit's, has no headless mode: all run on a virtual
+# display.
+browser_display = xvfb-run -a -s "-screen 0 1400x4200x24"
 web-check: web
 	$(configure)
 	cmake --build $(BUILD) -j $(JOBS) --target zeptor
 	cd web && npm ci --no-audit --no-fund --loglevel=error
-	cd web && ZEPTOR_NATIVE=$(abspath $(BUILD))/zeptor npm test
+	cd web && ZEPTOR_NATIVE=$(abspath $(BUILD))/zeptor $(browser_display) npm test
 
-# Times the page on a 200 MB and a 1 GiB print file against reading them
-# only, and the command line on them (web/bench.js).
+# Times the page on a 200 MB and a 1 GiB print file in Chromium and
+# Firefox, paired with the browser only reading them (web/bench.js).
 web-bench: web all
 	cd web && npm ci --no-audit --no-fund --loglevel=error
 	for megabytes in 200 1024; do \
 	  file=$${TMPDIR:-/tmp}/zeptor-bench-$$megabytes.prt; \
 	  [ -f $$file ] || $(BUILD)/bench/make_print_file $$file $$megabytes; \
 	done
-	node web/bench.js build-web/zeptor.html $(BUILD)/zeptor \
-	  $${TMPDIR:-/tmp}/zeptor-bench-200.prt $${TMPDIR:-/tmp}/zeptor-bench-1024.prt
+	node web/bench.js $${TMPDIR:-/tmp}/zeptor-bench-200.prt \
+	  $${TMPDIR:-/tmp}/zeptor-bench-1024.prt
 
 # The release packages, each with the page: a .deb in BUILD, a zip in
 # build-windows.

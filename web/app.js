@@ -137,6 +137,43 @@
                              'Download all counts (CSV)'));
   }
 
+  // The slices' buffers that the worker has handed back, to read the next
+  // slices into: a file of any size then needs only these, and leaves no
+  // garbage that memory would fill with before it is collected.
+  const spareBuffers = [];
+
+  // Returns a reader of `file`'s slices in order: read() resolves to the
+  // next {buffer, size}, size 0 at the end. Where the browser reads a file
+  // as a byte stream, each slice goes into a spare buffer of SLICE_BYTES,
+  // else into a new one.
+  function sliceReader(file) {
+    let stream;
+    try {
+      stream = file.stream().getReader({mode: 'byob'});
+    } catch (notAByteStream) {
+      let start = 0;
+      return {read: async () => {
+        const buffer = await file.slice(start, start + view.SLICE_BYTES).arrayBuffer();
+        start += buffer.byteLength;
+        return {buffer, size: buffer.byteLength};
+      }};
+    }
+    return {read: async () => {
+      let buffer = spareBuffers.pop() || new ArrayBuffer(view.SLICE_BYTES);
+      let size = 0;
+      while (size < buffer.byteLength) {
+        // Each read hands the buffer over and back.
+        const {value, done} = await stream.read(new Uint8Array(buffer, size));
+        if (value) {
+          buffer = value.buffer;
+          size += value.byteLength;
+        }
+        if (done) break;
+      }
+      return {buffer, size};
+    }};
+  }
+
   // Runs zeptor on `file`: reads it here, where every browser lets a page
   // read a chosen file, in slices handed over without a copy, at most
   // SLICES_IN_FLIGHT ahead of the worker. Resolves to the run's result;
@@ -147,41 +184,46 @@
     current = id;
     return new Promise((resolve, reject) => {
       let unanswered = 0;
-      let wantsMore = true;
-      let credit = null;  // resolves when the worker has taken a slice
+      let wantsMore = true;  // false once the scan has stopped
+      let ended = false;     // the worker has ended the run
+      let credit = null;     // resolves when the worker has taken a slice
+      const reading = () => wantsMore && !ended;
       listeners.set(id, (data) => {
         if (data.type === 'fed') {
+          if (data.bytes.byteLength === view.SLICE_BYTES) spareBuffers.push(data.bytes);
           --unanswered;
           wantsMore = data.more;
           onProgress(data.done);
-          if (credit) credit();
         } else {
           listeners.delete(id);
-          wantsMore = false;
-          if (credit) credit();
+          ended = true;
           if (data.type === 'done') resolve(data.result);
           else reject(new Error(data.message));
         }
+        if (credit) credit();
       });
       worker.postMessage({type: 'run', id, name: file.name, accession});
       (async () => {
-        for (let start = 0; start < file.size && wantsMore; start += view.SLICE_BYTES) {
-          while (unanswered >= SLICES_IN_FLIGHT && wantsMore) {
+        const slices = sliceReader(file);
+        while (reading()) {
+          while (unanswered >= SLICES_IN_FLIGHT && reading()) {
             await new Promise((taken) => { credit = taken; });
           }
-          if (!wantsMore) return;
-          let bytes;
+          if (!reading()) break;
+          let slice;
           try {
-            bytes = await file.slice(start, start + view.SLICE_BYTES).arrayBuffer();
+            slice = await slices.read();
           } catch (unreadable) {
             worker.postMessage({type: 'read-failed', id});
             return;
           }
-          if (!wantsMore) return;
+          if (!reading() || slice.size === 0) break;
           ++unanswered;
-          worker.postMessage({type: 'slice', id, bytes}, [bytes]);
+          worker.postMessage({type: 'slice', id, bytes: slice.buffer, size: slice.size},
+                             [slice.buffer]);
         }
-        worker.postMessage({type: 'end', id});
+        // The end of the file, or of what the scan wants of it.
+        if (!ended) worker.postMessage({type: 'end', id});
       })().catch((error) => reject(error));
     });
   }

@@ -1,37 +1,40 @@
-// Times the page on large print files, against the page only reading the
-// same file in the same slices (the floor, as the plain read is on the
-// command line), and the command line on the same files; measures the
-// page's start-up and the browser's peak memory.
+// Times the page on large print files in Chromium and Firefox, each run
+// paired with the browser only reading the same file in the same slices
+// (the floor, as the plain read is on the command line), and measures the
+// browser's memory; prints the medians of ROUNDS rounds per file.
 //
-//   node bench.js PAGE ZEPTOR PRINT_FILE...
+//   node bench.js PRINT_FILE...      (ROUNDS=5, the page from ZEPTOR_PAGE)
 'use strict';
 const fs = require('node:fs');
-const {spawnSync} = require('node:child_process');
-const {chromium} = require('playwright-core');
-const {browserMemory} = require('./test/support/browser_memory.js');
+const os = require('node:os');
+const path = require('node:path');
+const {engines} = require('./test/support/engines.js');
 
-const [page_path, zeptor, ...files] = process.argv.slice(2);
-const SLICE_BYTES = 8 << 20;  // as worker.js reads
+const files = process.argv.slice(2);
+const ROUNDS = Number(process.env.ROUNDS || 5);
 
-async function openPage(browser) {
-  const page = await browser.newPage();
-  await page.goto('file://' + fs.realpathSync(page_path));
-  await page.waitForSelector('body[data-ready]');
-  return page;
-}
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = sorted.length >> 1;
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-async function timeRun(page, file) {
-  let peak = browserMemory();
+// Seconds from choosing the file to its report, and the memory's peak.
+async function timeRun(browser, page, file) {
+  let peak = browser.memory();
   const start = Date.now();
-  await page.setInputFiles('#files', [file]);
-  await page.waitForSelector('.run');
-  while (await page.locator('.run[aria-busy]').count()) {
-    peak = Math.max(peak, browserMemory());
-    await new Promise((resolve) => setTimeout(resolve, 20));
+  await page.setFiles('#files', [file]);
+  await page.waitUntil(() => document.querySelector('.run') !== null);
+  while (await page.count('.run[aria-busy]')) {
+    peak = Math.max(peak, browser.memory());
+    await sleep(20);
   }
   return {seconds: (Date.now() - start) / 1000, peak};
 }
 
+// Seconds the page's main thread takes to read `file` in the page's slices,
+// into one buffer as the page does, and to do nothing with them.
 async function timeReadOnly(page, file) {
   await page.evaluate(() => {
     const input = document.createElement('input');
@@ -39,49 +42,52 @@ async function timeReadOnly(page, file) {
     input.id = 'bench-input';
     document.body.append(input);
   });
-  await page.setInputFiles('#bench-input', [file]);
-  return page.evaluate((slice) => new Promise((resolve) => {
-    const source = `onmessage = ({data}) => {
-      const reader = new FileReaderSync();
-      const start = performance.now();
-      for (let p = 0; p < data.size; p += ${slice}) {
-        reader.readAsArrayBuffer(data.slice(p, p + ${slice}));
+  await page.setFiles('#bench-input', [file]);
+  await page.evaluate(() => {
+    const slice = ZeptorView.SLICE_BYTES;
+    const chosen = document.getElementById('bench-input').files[0];
+    const start = performance.now();
+    window.benchRead = (async () => {
+      const reader = chosen.stream().getReader({mode: 'byob'});
+      let buffer = new ArrayBuffer(slice);
+      for (;;) {
+        const {value, done} = await reader.read(new Uint8Array(buffer));
+        if (done) break;
+        buffer = value.buffer;
       }
-      postMessage((performance.now() - start) / 1000);
-    };`;
-    const worker = new Worker(URL.createObjectURL(
-        new Blob([source], {type: 'text/javascript'})));
-    worker.onmessage = ({data}) => resolve(data);
-    worker.postMessage(document.getElementById('bench-input').files[0]);
-  }), SLICE_BYTES);
+      return (performance.now() - start) / 1000;
+    })();
+  });
+  return page.evaluate(() => window.benchRead);
 }
 
 (async () => {
-  const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update',
-           '--disable-sync'],
-  });
-  for (const file of files) {
-    const megabytes = (fs.statSync(file).size / 1e6).toFixed(0);
-    for (let round = 0; round < 3; ++round) {
-      let page = await openPage(browser);
-      const ready = await page.evaluate(() => Number(document.body.dataset.ready));
-      const idle = browserMemory();
-      const run = await timeRun(page, file);
-      await page.close();
-      page = await openPage(browser);
-      const read = await timeReadOnly(page, file);
-      await page.close();
-      const start = Date.now();
-      spawnSync(zeptor, [file, '/tmp/zeptor-page-bench.rpt'], {stdio: 'ignore'});
-      const commandLine = (Date.now() - start) / 1000;
-      console.log(`${megabytes} MB: page ${run.seconds.toFixed(2)} s, read only ` +
-                  `${read.toFixed(2)} s (${(run.seconds / read).toFixed(2)}x), ` +
-                  `command line ${commandLine.toFixed(2)} s; start-up ${ready} ms; ` +
-                  `memory ${idle} KiB idle, peak ${run.peak} KiB`);
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zeptor-web-bench-'));
+  for (const engine of engines().filter((e) => e.can.memory)) {
+    const browser = await engine.launch(work);
+    for (const file of files) {
+      const megabytes = (fs.statSync(file).size / 1e6).toFixed(0);
+      const runs = [], reads = [], ratios = [], peaks = [];
+      let idle = 0;
+      for (let round = 0; round < ROUNDS; ++round) {
+        let page = await browser.open();
+        await sleep(500);
+        idle = browser.memory();
+        const run = await timeRun(browser, page, file);
+        await page.close();
+        page = await browser.open();
+        const read = await timeReadOnly(page, file);
+        await page.close();
+        runs.push(run.seconds);
+        reads.push(read);
+        ratios.push(run.seconds / read);
+        peaks.push(run.peak - idle);
+      }
+      console.log(`${engine.name} ${megabytes} MB: page ${median(runs).toFixed(2)} s, ` +
+                  `read only ${median(reads).toFixed(2)} s, paired ${median(ratios).toFixed(2)}x; ` +
+                  `memory ${idle} KiB idle, peak +${Math.round(median(peaks) / 1024)} MiB`);
     }
+    await browser.close();
   }
-  await browser.close();
+  fs.rmSync(work, {recursive: true, force: true});
 })();

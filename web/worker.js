@@ -5,11 +5,12 @@
 //
 // Takes: createZeptor (the program's glue, before this script) and
 // ZeptorView (view.js). Gives: nothing; it speaks only through messages.
-//   in:  {type: 'run', id, name, accession}, then {type: 'slice', id, bytes}
-//        for each slice, then {type: 'end', id} or {type: 'read-failed', id}
-//   out: {type: 'ready'} once compiled; {type: 'fed', id, done, more} after
-//        each slice; {type: 'done', id, result} or {type: 'failed', id,
-//        message} at the end of a run
+//   in:  {type: 'run', id, name, accession}, then {type: 'slice', id, bytes,
+//        size} for each slice (its first size bytes), then {type: 'end', id}
+//        or {type: 'read-failed', id}
+//   out: {type: 'ready'} once compiled; {type: 'fed', id, done, more, bytes}
+//        after each slice, handing its buffer back; {type: 'done', id,
+//        result} or {type: 'failed', id, message} at the end of a run
 ((createZeptor, view) => {
   'use strict';
 
@@ -91,16 +92,17 @@
 
   const isCurrent = (id) => run !== null && run.id === id;
 
-  function feed({id, bytes}) {
+  // Feeds the first `size` bytes of `bytes` and hands the buffer back.
+  function feed({id, bytes, size}) {
     if (!isCurrent(id)) return;  // the run has already ended
     if (run.more) {
-      run.program.HEAPU8.set(new Uint8Array(bytes), run.slice);
-      const fed = call('zeptorFeed', 'boolean', ['number'], [bytes.byteLength]);
+      run.program.HEAPU8.set(new Uint8Array(bytes, 0, size), run.slice);
+      const fed = call('zeptorFeed', 'boolean', ['number'], [size]);
       if ('status' in fed) return end(fed.status);
       run.more = fed.value;
     }
-    run.done += bytes.byteLength;
-    postMessage({id, type: 'fed', done: run.done, more: run.more});
+    run.done += size;
+    postMessage({id, type: 'fed', done: run.done, more: run.more, bytes}, [bytes]);
   }
 
   function finish({id}) {
