@@ -29,11 +29,18 @@
     compiled = result.module;
     return result;
   };
-  function instantiateCompiled(imports, receiveInstance) {
-    instantiate(compiled, imports)
-        .then((instance) => receiveInstance(instance, compiled))
-        .catch((error) => postMessage({type: 'failed', message: String(error)}));
-    return {};
+
+  // Makes a fresh instance of the program; after the first, from the kept
+  // compile. Rejects when it cannot be made.
+  function createInstance(options) {
+    if (!compiled) return createZeptor(options);
+    return new Promise((resolve, reject) => {
+      createZeptor({...options, instantiateWasm: (imports, receiveInstance) => {
+        instantiate(compiled, imports)
+            .then((instance) => receiveInstance(instance, compiled), reject);
+        return {};
+      }}).then(resolve, reject);
+    });
   }
 
   // The run in progress: its program instance, its error stream's bytes,
@@ -72,8 +79,7 @@
 
   async function start({id, name, accession}) {
     const errors = [];
-    const program = await createZeptor({
-      instantiateWasm: compiled ? instantiateCompiled : undefined,
+    const program = await createInstance({
       preRun: [(module) => {
         // No standard input and no standard output; the error stream is kept.
         module.FS.init(() => null, () => {}, (byte) => {

@@ -262,6 +262,24 @@ const CASES = [
     },
   },
   {
+    name: 'says the command line\'s read error for a file gone before it is read',
+    async run(browser) {
+      const page = await browser.open();
+      // The second file waits for the first, and is removed meanwhile.
+      const first = path.join(work, 'first.prt');
+      largePrintFile(first, 100);
+      const [gone] = writePrintFiles({'gone.prt': printFiles()['survey.prt']});
+      await page.setFiles('#files', [first, gone]);
+      fs.rmSync(gone);
+      await page.waitUntil(runsDone, 2);
+      assert.strictEqual(await page.text('.run .status', 1), 'Exit status 1: no report.');
+      assert.strictEqual(await page.text('.run pre.errors', 0),
+                         'Error: Cannot read input file:  gone.prt\n');
+      await page.close();
+      fs.rmSync(first);
+    },
+  },
+  {
     name: 'makes no network request, forbids connections, logs no error',
     async run(browser) {
       const page = await browser.open();
