@@ -103,7 +103,20 @@ function puppeteerEngine(name, launchOptions, processMarker) {
   };
 }
 
-async function openPuppeteerPage(browser, work, options) {
+// Firefox's WebDriver BiDi has been seen to leave a navigation unanswered,
+// once in many: such a page is given up and opened again.
+async function openPuppeteerPage(browser, work, options, tries = 2) {
+  try {
+    return await tryOpenPuppeteerPage(browser, work, options);
+  } catch (error) {
+    if (tries <= 1 || error.name !== 'ProtocolError' && error.name !== 'TimeoutError') {
+      throw error;
+    }
+    return openPuppeteerPage(browser, work, options, tries - 1);
+  }
+}
+
+async function tryOpenPuppeteerPage(browser, work, options) {
   const downloads = fs.mkdtempSync(path.join(work, 'downloads-'));
   const context = await browser.createBrowserContext(
       {downloadBehavior: {policy: 'allow', downloadPath: downloads}});
@@ -117,8 +130,13 @@ async function openPuppeteerPage(browser, work, options) {
   page.on('request', (request) => requests.push(request.url()));
   const script = initScript(options);
   if (script) await page.evaluateOnNewDocument(script);
-  await page.goto('file://' + PAGE);
-  await page.waitForSelector('body[data-ready]');
+  try {
+    await page.goto('file://' + PAGE, {timeout: 30000});
+    await page.waitForSelector('body[data-ready]', {timeout: 30000});
+  } catch (error) {
+    await context.close().catch(() => {});
+    throw error;
+  }
   const nth = async (selector, index) => (await page.$$(selector))[index];
   return {
     fill: async (selector, text) => {
