@@ -11,7 +11,7 @@ const CLASS_COUNT = 11;
 const SPACING_RANGES = ['<25km', '25km-100km', '100km-250km', '>=250km'];
 // The page reads a print file in slices of this size and hands them to the
 // worker one by one.
-const SLICE_BYTES = 1 << 20;
+const SLICE_BYTES = 2 << 20;
 
 // The output file's name: the input's with ".rpt" in place of its
 // extension, or appended when it has none.
