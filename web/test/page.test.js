@@ -267,14 +267,21 @@ const CASES = [
       const page = await browser.open();
       // The second file waits for the first, and is removed meanwhile.
       const first = path.join(work, 'first.prt');
-      largePrintFile(first, 100);
+      largePrintFile(first, 300);
       const [gone] = writePrintFiles({'gone.prt': printFiles()['survey.prt']});
       await page.setFiles('#files', [first, gone]);
       fs.rmSync(gone);
+      // Only a removal while the first file still runs tests anything.
+      const inTime = await page.evaluate(
+          () => document.querySelector('.run').hasAttribute('aria-busy'));
       await page.waitUntil(runsDone, 2);
-      assert.strictEqual(await page.text('.run .status', 1), 'Exit status 1: no report.');
-      assert.strictEqual(await page.text('.run pre.errors', 0),
-                         'Error: Cannot read input file:  gone.prt\n');
+      if (inTime) {
+        assert.strictEqual(await page.text('.run .status', 1), 'Exit status 1: no report.');
+        assert.strictEqual(await page.text('.run pre.errors', 0),
+                           'Error: Cannot read input file:  gone.prt\n');
+      } else {
+        console.log('the first file ended before the second was removed: nothing tested');
+      }
       await page.close();
       fs.rmSync(first);
     },
