@@ -73,6 +73,18 @@ std::string_view withoutCarriageReturn(const char* text, size_t length) {
   return std::string_view(text, length);
 }
 
+// How far a line runs into [p, p + size): its bytes before the first '\n',
+// and whether there is one.
+struct LineEnd {
+  size_t length;
+  bool found;
+};
+LineEnd findLineEnd(const char* p, size_t size) {
+  const void* newline = std::memchr(p, '\n', size);
+  if (newline == nullptr) return {size, false};
+  return {static_cast<size_t>(static_cast<const char*>(newline) - p), true};
+}
+
 // Returns the value of `tagged` when `text` carries it at `offset` and
 // reaches its value field; a line that stops before the field is skipped.
 // Inlined so that each call compares against a tag of known length.
@@ -148,23 +160,19 @@ void Scanner::carry(const char* p, const char* end) {
 // whole line or a full head.
 const char* Scanner::continueHead(const char* p, const char* end) {
   const size_t room = kHeadSize - head_size_;
-  const size_t available = std::min(room, static_cast<size_t>(end - p));
-  const void* newline = std::memchr(p, '\n', available);
-  const size_t taken =
-      newline != nullptr
-          ? static_cast<size_t>(static_cast<const char*>(newline) - p)
-          : available;
-  std::memcpy(head_ + head_size_, p, taken);
-  head_size_ += taken;
-  if (newline == nullptr && head_size_ < kHeadSize) return end;
+  const LineEnd line =
+      findLineEnd(p, std::min(room, static_cast<size_t>(end - p)));
+  std::memcpy(head_ + head_size_, p, line.length);
+  head_size_ += line.length;
+  if (!line.found && head_size_ < kHeadSize) return end;
   const size_t size = head_size_;
   head_size_ = 0;
-  if (newline != nullptr) {
+  if (line.found) {
     examine(withoutCarriageReturn(head_, size), true);
-    return p + taken + 1;
+    return p + line.length + 1;
   }
   examineHead(std::string_view(head_, size));
-  return p + taken;
+  return p + line.length;
 }
 
 void Scanner::examineHead(std::string_view head) {
@@ -175,17 +183,12 @@ void Scanner::examineHead(std::string_view head) {
 // Skips the rest of a line whose head was examined, or adds it to the
 // version text.
 const char* Scanner::consumeRest(const char* p, const char* end) {
-  const auto available = static_cast<size_t>(end - p);
-  const void* newline = std::memchr(p, '\n', available);
-  const size_t length =
-      newline != nullptr
-          ? static_cast<size_t>(static_cast<const char*>(newline) - p)
-          : available;
-  if (rest_ == Rest::kVersion) result_.version.append(p, length);
-  if (newline == nullptr) return end;
+  const LineEnd line = findLineEnd(p, static_cast<size_t>(end - p));
+  if (rest_ == Rest::kVersion) result_.version.append(p, line.length);
+  if (!line.found) return end;
   if (rest_ == Rest::kVersion) endVersion();
   rest_ = Rest::kNone;
-  return p + length + 1;
+  return p + line.length + 1;
 }
 
 // Returns the next line start in the block that may start a tag, or one
