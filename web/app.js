@@ -142,36 +142,53 @@
   // garbage that memory would fill with before it is collected.
   const spareBuffers = [];
 
+  // How long a read of a file's byte stream may take before it is given
+  // up: Chromium was seen to leave one unanswered, once in many files.
+  const STREAM_READ_PATIENCE_MS = 3000;
+
   // Returns a reader of `file`'s slices in order: read() resolves to the
   // next {buffer, size}, size 0 at the end. Where the browser reads a file
-  // as a byte stream, each slice goes into a spare buffer of SLICE_BYTES,
-  // else into a new one.
+  // as a byte stream, each slice goes into a spare buffer of SLICE_BYTES;
+  // else, or once a stream read was given up, each into a new one.
   function sliceReader(file) {
-    let stream;
+    let delivered = 0;  // the bytes handed out so far
+    let stream = null;
     try {
       stream = file.stream().getReader({mode: 'byob'});
     } catch (notAByteStream) {
-      let start = 0;
-      return {read: async () => {
-        const buffer = await file.slice(start, start + view.SLICE_BYTES).arrayBuffer();
-        start += buffer.byteLength;
-        return {buffer, size: buffer.byteLength};
-      }};
+      // Read in slices below.
     }
-    return {read: async () => {
+    const readSliced = async () => {
+      const buffer = await file.slice(delivered, delivered + view.SLICE_BYTES).arrayBuffer();
+      delivered += buffer.byteLength;
+      return {buffer, size: buffer.byteLength};
+    };
+    const readStreamed = async () => {
       let buffer = spareBuffers.pop() || new ArrayBuffer(view.SLICE_BYTES);
       let size = 0;
       while (size < buffer.byteLength) {
         // Each read hands the buffer over and back.
-        const {value, done} = await stream.read(new Uint8Array(buffer, size));
-        if (value) {
-          buffer = value.buffer;
-          size += value.byteLength;
+        let timer;
+        const late = new Promise((resolve) => {
+          timer = setTimeout(() => resolve(null), STREAM_READ_PATIENCE_MS);
+        });
+        const result = await Promise.race([stream.read(new Uint8Array(buffer, size)), late]);
+        clearTimeout(timer);
+        if (result === null) {
+          stream.cancel().catch(() => {});
+          stream = null;
+          return readSliced();
         }
-        if (done) break;
+        if (result.value) {
+          buffer = result.value.buffer;
+          size += result.value.byteLength;
+        }
+        if (result.done) break;
       }
+      delivered += size;
       return {buffer, size};
-    }};
+    };
+    return {read: () => (stream ? readStreamed() : readSliced())};
   }
 
   // Runs zeptor on `file`: reads it here, where every browser lets a page
