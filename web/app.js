@@ -137,10 +137,33 @@
                              'Download all counts (CSV)'));
   }
 
+  // Whether the browser reads a file as a byte stream, into given buffers.
+  // Asked of an empty blob: WebKit's file stream is no byte stream, and
+  // one made and left unread fills memory with the file.
+  const byteStreams = (() => {
+    try {
+      new Blob().stream().getReader({mode: 'byob'}).releaseLock();
+      return true;
+    } catch (notAByteStream) {
+      return false;
+    }
+  })();
+
   // The slices' buffers that the worker has handed back, to read the next
-  // slices into: a file of any size then needs only these, and leaves no
-  // garbage that memory would fill with before it is collected.
+  // slices of a byte stream into: a file of any size then needs only these,
+  // and leaves no garbage that memory would fill with before it is
+  // collected. No more are kept than can be in flight; any other is freed
+  // at once (transfer(0)), as WebKit, reading each slice into a new buffer,
+  // would otherwise hold tens of megabytes of them.
   const spareBuffers = [];
+  const keepSpare = (buffer) => {
+    if (byteStreams && buffer.byteLength === view.SLICE_BYTES &&
+        spareBuffers.length < SLICES_IN_FLIGHT) {
+      spareBuffers.push(buffer);
+    } else if (buffer.transfer) {
+      buffer.transfer(0);
+    }
+  };
 
   // How long a read of a file's byte stream may take before it is given
   // up: Chromium was seen to leave one unanswered, once in many files.
@@ -149,17 +172,14 @@
   // Returns a reader of `file`'s slices in order: read() resolves to the
   // next {buffer, size}, size 0 at the end. Where the browser reads a file
   // as a byte stream, each slice goes into a spare buffer of SLICE_BYTES;
-  // else, or once a stream read was given up, each into a new one.
+  // else, or once a stream read was given up, each into a new one of
+  // NEW_BUFFER_SLICE_BYTES.
   function sliceReader(file) {
     let delivered = 0;  // the bytes handed out so far
-    let stream = null;
-    try {
-      stream = file.stream().getReader({mode: 'byob'});
-    } catch (notAByteStream) {
-      // Read in slices below.
-    }
+    let stream = byteStreams ? file.stream().getReader({mode: 'byob'}) : null;
     const readSliced = async () => {
-      const buffer = await file.slice(delivered, delivered + view.SLICE_BYTES).arrayBuffer();
+      const buffer = await file.slice(delivered, delivered + view.NEW_BUFFER_SLICE_BYTES)
+                         .arrayBuffer();
       delivered += buffer.byteLength;
       return {buffer, size: buffer.byteLength};
     };
@@ -207,7 +227,7 @@
       const reading = () => wantsMore && !ended;
       listeners.set(id, (data) => {
         if (data.type === 'fed') {
-          if (data.bytes.byteLength === view.SLICE_BYTES) spareBuffers.push(data.bytes);
+          keepSpare(data.bytes);
           --unanswered;
           wantsMore = data.more;
           onProgress(data.done);

@@ -10,8 +10,10 @@ const ZeptorView = (() => {
 const CLASS_COUNT = 11;
 const SPACING_RANGES = ['<25km', '25km-100km', '100km-250km', '>=250km'];
 // The page reads a print file in slices of this size and hands them to the
-// worker one by one.
+// worker one by one. A browser that reads each slice into a new buffer
+// (WebKit) is given smaller ones: it then holds less memory at a time.
 const SLICE_BYTES = 2 << 20;
+const NEW_BUFFER_SLICE_BYTES = 1 << 20;
 
 // The output file's name: the input's with ".rpt" in place of its
 // extension, or appended when it has none.
@@ -96,7 +98,7 @@ function toCsv(runs) {
 }
 
 return {
-  CLASS_COUNT, SPACING_RANGES, SLICE_BYTES, outputNameFor, screenText,
+  CLASS_COUNT, SPACING_RANGES, SLICE_BYTES, NEW_BUFFER_SLICE_BYTES, outputNameFor, screenText,
   withLineEnds, toCsv, shares, cumulativeShares,
 };
 })();

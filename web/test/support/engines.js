@@ -21,7 +21,8 @@ const webdriver = require('selenium-webdriver');
 const TIME_ZONE = 'Asia/Kathmandu';  // UTC+05:45: no whole-hour mistake passes
 const PAGE = path.resolve(process.env.ZEPTOR_PAGE ||
                           path.join(__dirname, '../../../build-web/zeptor.html'));
-const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+const WEBKIT_PROCESSES = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/';
+const MINIBROWSER = WEBKIT_PROCESSES + 'MiniBrowser';
 
 // The script that makes the worker, and only it, see the clock at `time`,
 // and the page see `platform`, before the page's own scripts run.
@@ -185,7 +186,7 @@ function freePort() {
 
 const webkitEngine = {
   name: 'webkit',
-  can: {clock: false, platform: false, console: false, memory: false},
+  can: {clock: false, platform: false, console: false, memory: true},
   async launch(work) {
     const home = fs.mkdtempSync(path.join(work, 'webkit-home-'));
     const downloads = path.join(home, 'downloads');
@@ -209,7 +210,7 @@ const webkitEngine = {
     }
     return {
       open: () => openWebKitPage(url, downloads),
-      memory: () => null,
+      memory: () => processMemory(WEBKIT_PROCESSES),
       close: async () => { server.kill(); },
     };
   },
