@@ -165,18 +165,39 @@
     }
   };
 
-  // How long a read of a file's byte stream may take before it is given
-  // up: Chromium was seen to leave one unanswered, once in many files.
+  // How long a file's byte stream may give nothing before it is given up:
+  // Chromium was seen to leave a read unanswered, once in many files.
   const STREAM_READ_PATIENCE_MS = 3000;
+
+  // Calls onStall() once nothing has come for STREAM_READ_PATIENCE_MS since
+  // the watch began or heard() was last called: one timer for a slice's
+  // reads, as a timer or a promise for each read would leave Firefox tens
+  // of MiB of garbage on a large file.
+  function watchReads(onStall) {
+    let last = performance.now();
+    let timer = setTimeout(function check() {
+      const quiet = performance.now() - last;
+      if (quiet >= STREAM_READ_PATIENCE_MS) onStall();
+      else timer = setTimeout(check, STREAM_READ_PATIENCE_MS - quiet);
+    }, STREAM_READ_PATIENCE_MS);
+    return {heard: () => { last = performance.now(); }, stop: () => clearTimeout(timer)};
+  }
 
   // Returns a reader of `file`'s slices in order: read() resolves to the
   // next {buffer, size}, size 0 at the end. Where the browser reads a file
   // as a byte stream, each slice goes into a spare buffer of SLICE_BYTES;
-  // else, or once a stream read was given up, each into a new one of
+  // else, or once the stream was given up, each into a new one of
   // NEW_BUFFER_SLICE_BYTES.
   function sliceReader(file) {
     let delivered = 0;  // the bytes handed out so far
-    let stream = byteStreams ? file.stream().getReader({mode: 'byob'}) : null;
+    const source = byteStreams ? file.stream() : null;
+    let stream = source && source.getReader({mode: 'byob'});
+    let gaveUp = false;
+    const giveUp = () => {
+      gaveUp = true;
+      stream.releaseLock();  // rejects the read that waits
+      source.cancel().catch(() => {});
+    };
     const readSliced = async () => {
       const buffer = await file.slice(delivered, delivered + view.NEW_BUFFER_SLICE_BYTES)
                          .arrayBuffer();
@@ -186,24 +207,24 @@
     const readStreamed = async () => {
       let buffer = spareBuffers.pop() || new ArrayBuffer(view.SLICE_BYTES);
       let size = 0;
-      while (size < buffer.byteLength) {
-        // Each read hands the buffer over and back.
-        let timer;
-        const late = new Promise((resolve) => {
-          timer = setTimeout(() => resolve(null), STREAM_READ_PATIENCE_MS);
-        });
-        const result = await Promise.race([stream.read(new Uint8Array(buffer, size)), late]);
-        clearTimeout(timer);
-        if (result === null) {
-          stream.cancel().catch(() => {});
-          stream = null;
-          return readSliced();
+      const watch = watchReads(giveUp);
+      try {
+        while (size < buffer.byteLength) {
+          // Each read hands the buffer over and back.
+          const result = await stream.read(new Uint8Array(buffer, size));
+          watch.heard();
+          if (result.value) {
+            buffer = result.value.buffer;
+            size += result.value.byteLength;
+          }
+          if (result.done) break;
         }
-        if (result.value) {
-          buffer = result.value.buffer;
-          size += result.value.byteLength;
-        }
-        if (result.done) break;
+      } catch (error) {
+        if (!gaveUp) throw error;
+        stream = null;
+        return readSliced();
+      } finally {
+        watch.stop();
       }
       delivered += size;
       return {buffer, size};

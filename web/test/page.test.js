@@ -262,6 +262,19 @@ const CASES = [
     },
   },
   {
+    name: 'reads on in slices when a file\'s byte stream stops answering',
+    needs: 'stall',
+    async run(browser) {
+      const file = path.join(work, 'stalled.prt');
+      largePrintFile(file, 6);
+      const page = await browser.open({stallAfter: 3 << 20});
+      const [result] = await runPage(page, [file]);
+      assert.strictEqual(masked(result.report), masked(runCommandLine(file).report));
+      assert.deepStrictEqual(page.errors, []);
+      await page.close();
+    },
+  },
+  {
     name: 'says the command line\'s read error for a file gone before it is read',
     async run(browser) {
       const page = await browser.open();

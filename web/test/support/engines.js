@@ -4,9 +4,10 @@
 // through its WebDriver and selenium-webdriver. Each browser runs with the
 // test's time zone and saves downloads in a folder of the test's.
 //
-//   engine: {name, can: {clock, platform, console, memory}, launch(work)}
+//   engine: {name, can: {clock, platform, stall, console, memory},
+//            launch(work)}
 //   browser: {open(options), memory(), close()}
-//     open({clock: ms since 1970, windows: true}) -> page
+//     open({clock: ms since 1970, windows: true, stallAfter: bytes}) -> page
 //   page: {fill, setFiles, count, text, attribute, waitUntil, evaluate,
 //          download, pressTab, type, activeId, screenshot, close, and what
 //          the engine lets a test see: errors (console and page), requests}
@@ -25,8 +26,9 @@ const WEBKIT_PROCESSES = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/';
 const MINIBROWSER = WEBKIT_PROCESSES + 'MiniBrowser';
 
 // The script that makes the worker, and only it, see the clock at `time`,
-// and the page see `platform`, before the page's own scripts run.
-function initScript({clock, windows}) {
+// the page see `platform`, and a file's byte stream stop answering after
+// `stallAfter` bytes, before the page's own scripts run.
+function initScript({clock, windows, stallAfter}) {
   const parts = [];
   if (clock !== undefined) {
     parts.push(`{const OriginalBlob = Blob;
@@ -38,6 +40,24 @@ function initScript({clock, windows}) {
           super(options && options.type === 'text/javascript' ? [fake, ...parts] : parts,
                 options);
         }
+      };}`);
+  }
+  if (stallAfter !== undefined) {
+    parts.push(`{const stream = Blob.prototype.stream;
+      Blob.prototype.stream = function () {
+        const reader = stream.call(this).getReader();
+        let given = 0;
+        return new ReadableStream({type: 'bytes', async pull(controller) {
+          if (given >= ${stallAfter}) return new Promise(() => {});
+          const {value, done} = await reader.read();
+          if (done) {
+            controller.close();
+            if (controller.byobRequest) controller.byobRequest.respond(0);
+            return;
+          }
+          given += value.byteLength;
+          controller.enqueue(value);
+        }});
       };}`);
   }
   if (windows) {
@@ -90,7 +110,7 @@ const environment = (extra = {}) => ({...process.env, TZ: TIME_ZONE, ...extra});
 function puppeteerEngine(name, launchOptions, processMarker) {
   return {
     name,
-    can: {clock: true, platform: true, console: true, memory: true},
+    can: {clock: true, platform: true, stall: true, console: true, memory: true},
     async launch(work) {
       const profile = fs.mkdtempSync(path.join(work, name + '-profile-'));
       const browser = await puppeteer.launch({
@@ -186,7 +206,7 @@ function freePort() {
 
 const webkitEngine = {
   name: 'webkit',
-  can: {clock: false, platform: false, console: false, memory: true},
+  can: {clock: false, platform: false, stall: false, console: false, memory: true},
   async launch(work) {
     const home = fs.mkdtempSync(path.join(work, 'webkit-home-'));
     const downloads = path.join(home, 'downloads');
