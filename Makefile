@@ -186,15 +186,15 @@ web-check: web
 	cd web && npm ci --no-audit --no-fund --loglevel=error
 	cd web && ZEPTOR_NATIVE=$(abspath $(BUILD))/zeptor $(browser_display) npm test
 
-# Times the page on a 200 MB and a 1 GiB print file in Chromium and
-# Firefox, paired with the browser only reading them (web/bench.js).
+# Times the page on a 200 MB and a 1 GiB print file in Chromium, Firefox
+# and WebKit, paired with the browser only reading them (web/bench.js).
 web-bench: web all
 	cd web && npm ci --no-audit --no-fund --loglevel=error
 	for megabytes in 200 1024; do \
 	  file=$${TMPDIR:-/tmp}/zeptor-bench-$$megabytes.prt; \
 	  [ -f $$file ] || $(BUILD)/bench/make_print_file $$file $$megabytes; \
 	done
-	node web/bench.js $${TMPDIR:-/tmp}/zeptor-bench-200.prt \
+	$(browser_display) node web/bench.js $${TMPDIR:-/tmp}/zeptor-bench-200.prt \
 	  $${TMPDIR:-/tmp}/zeptor-bench-1024.prt
 
 # The release packages, each with the page: a .deb in BUILD, a zip in

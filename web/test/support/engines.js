@@ -291,7 +291,10 @@ const ENGINES = [
   puppeteerEngine('chromium', {browser: 'chrome', executablePath: '/usr/bin/chromium',
                                args: CHROMIUM_FLAGS},
                   '/usr/lib/chromium/chromium'),
-  puppeteerEngine('firefox', {browser: 'firefox', executablePath: '/usr/bin/firefox-esr'},
+  // Firefox starts a spare content process for the next page at a time of
+  // its own; its tens of MiB would count as the page's memory.
+  puppeteerEngine('firefox', {browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
+                              extraPrefsFirefox: {'dom.ipc.processPrelaunch.enabled': false}},
                   '/usr/lib/firefox-esr/firefox-esr'),
   webkitEngine,
 ];
