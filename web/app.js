@@ -152,13 +152,13 @@
   // The slices' buffers that the worker has handed back, to read the next
   // slices of a byte stream into: a file of any size then needs only these,
   // and leaves no garbage that memory would fill with before it is
-  // collected. No more are kept than can be in flight; any other is freed
-  // at once (transfer(0)), as WebKit, reading each slice into a new buffer,
-  // would otherwise hold tens of megabytes of them.
+  // collected. No more are kept than can be in flight; any other, and any
+  // slice read into a new buffer (of NEW_BUFFER_SLICE_BYTES), is freed at
+  // once (transfer(0)), as WebKit would otherwise hold tens of megabytes of
+  // them.
   const spareBuffers = [];
   const keepSpare = (buffer) => {
-    if (byteStreams && buffer.byteLength === view.SLICE_BYTES &&
-        spareBuffers.length < SLICES_IN_FLIGHT) {
+    if (buffer.byteLength === view.SLICE_BYTES && spareBuffers.length < SLICES_IN_FLIGHT) {
       spareBuffers.push(buffer);
     } else if (buffer.transfer) {
       buffer.transfer(0);

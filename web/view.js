@@ -98,8 +98,8 @@ function toCsv(runs) {
 }
 
 return {
-  CLASS_COUNT, SPACING_RANGES, SLICE_BYTES, NEW_BUFFER_SLICE_BYTES, outputNameFor, screenText,
-  withLineEnds, toCsv, shares, cumulativeShares,
+  CLASS_COUNT, SPACING_RANGES, SLICE_BYTES, NEW_BUFFER_SLICE_BYTES, outputNameFor,
+  screenText, withLineEnds, toCsv, shares, cumulativeShares,
 };
 })();
 
