@@ -7,15 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "report/run_parameters.h"
+
 // What the user says on the command line or at the prompts: the banner,
 // the help text, the prompts and the parameters they give.
-
-// The parameters of a run; an empty accession number means none was given.
-struct RunParameters {
-  std::string input_name;
-  std::string output_name;
-  std::string accession;
-};
 
 // Writes the three banner lines, the last one empty.
 void writeBanner(std::ostream& out);

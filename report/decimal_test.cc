@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "support/test_param_name.h"
+#include "testing/test_param_name.h"
 
 namespace {
 

@@ -19,8 +19,9 @@ size_t spacingBinOf(double spacing_km) {
   return bin;
 }
 
-void AccuracyCounts::add(double ratio, double spacing_km) {
-  const size_t order_class = orderClassOf(ratio);
-  ++total[order_class];
-  ++by_spacing[spacingBinOf(spacing_km)][order_class];
+Classification AccuracyCounts::add(double ratio, double spacing_km) {
+  const Classification where = {orderClassOf(ratio), spacingBinOf(spacing_km)};
+  ++total[where.order_class];
+  ++by_spacing[where.spacing_bin][where.order_class];
+  return where;
 }

@@ -46,14 +46,20 @@ size_t spacingBinOf(double spacing_km);
 
 using Count = std::uint64_t;
 
+// Where one observation pair is counted.
+struct Classification {
+  size_t order_class;
+  size_t spacing_bin;
+};
+
 // The counts per order class, in total and per spacing bin.
 struct AccuracyCounts {
   std::array<Count, kOrderClassCount> total{};
   std::array<std::array<Count, kOrderClassCount>, kSpacingBinCount>
       by_spacing{};
 
-  // Counts one observation pair.
-  void add(double ratio, double spacing_km);
+  // Counts one observation pair; returns where.
+  Classification add(double ratio, double spacing_km);
 };
 
 #endif  // ZEPTOR_REPORT_ORDER_CLASS_H_

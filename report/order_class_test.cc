@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "support/test_param_name.h"
+#include "testing/test_param_name.h"
 
 namespace {
 

@@ -88,6 +88,11 @@ class SystemFile {
   int descriptor_;  // -1 once closed
 };
 
+// Writes all of `bytes` to standard output as they are: on Windows too, no
+// line end is changed. Returns false when any of them could not be
+// written.
+bool writeStandardOutputBytes(std::string_view bytes);
+
 // What standard output writes to; nothing when the system cannot tell.
 std::optional<FileStatus> standardOutputStatus();
 

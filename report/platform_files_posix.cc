@@ -23,6 +23,16 @@ std::optional<FileStatus> statusOfDescriptor(int descriptor) {
   return statusOf(file);
 }
 
+bool writeAll(int descriptor, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t count = ::write(descriptor, text.data(), text.size());
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return false;
+    text.remove_prefix(static_cast<size_t>(count));
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<std::filesystem::path> pathOf(const std::string& name) {
@@ -65,13 +75,7 @@ std::optional<size_t> SystemFile::read(char* buffer, size_t size) {
 bool SystemFile::truncate() { return ftruncate(descriptor_, 0) == 0; }
 
 bool SystemFile::write(std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t count = ::write(descriptor_, text.data(), text.size());
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return false;
-    text.remove_prefix(static_cast<size_t>(count));
-  }
-  return true;
+  return writeAll(descriptor_, text);
 }
 
 bool SystemFile::close() {
@@ -79,6 +83,10 @@ bool SystemFile::close() {
   const int result = ::close(descriptor_);
   descriptor_ = -1;
   return result == 0;
+}
+
+bool writeStandardOutputBytes(std::string_view bytes) {
+  return writeAll(STDOUT_FILENO, bytes);
 }
 
 std::optional<FileStatus> standardOutputStatus() {

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 
 #include "report/platform_files.h"
 
@@ -51,6 +52,17 @@ std::optional<FileStatus> statusOf(HANDLE handle) {
                          (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   return FileStatus{directory ? FileKind::kDirectory : FileKind::kRegular,
                     *identity};
+}
+
+bool writeAll(int descriptor, std::string_view text) {
+  while (!text.empty()) {
+    const unsigned part =
+        text.size() > INT_MAX ? INT_MAX : static_cast<unsigned>(text.size());
+    const int count = _write(descriptor, text.data(), part);
+    if (count <= 0) return false;
+    text.remove_prefix(static_cast<size_t>(count));
+  }
+  return true;
 }
 
 }  // namespace
@@ -102,14 +114,7 @@ std::optional<size_t> SystemFile::read(char* buffer, size_t size) {
 bool SystemFile::truncate() { return _chsize_s(descriptor_, 0) == 0; }
 
 bool SystemFile::write(std::string_view text) {
-  while (!text.empty()) {
-    const unsigned part =
-        text.size() > INT_MAX ? INT_MAX : static_cast<unsigned>(text.size());
-    const int count = _write(descriptor_, text.data(), part);
-    if (count <= 0) return false;
-    text.remove_prefix(static_cast<size_t>(count));
-  }
-  return true;
+  return writeAll(descriptor_, text);
 }
 
 bool SystemFile::close() {
@@ -117,6 +122,12 @@ bool SystemFile::close() {
   const int result = _close(descriptor_);
   descriptor_ = -1;
   return result == 0;
+}
+
+bool writeStandardOutputBytes(std::string_view bytes) {
+  // Text mode would write "\r\n" as "\r\r\n".
+  static const bool binary = _setmode(_fileno(stdout), _O_BINARY) != -1;
+  return binary && writeAll(_fileno(stdout), bytes);
 }
 
 std::optional<FileStatus> standardOutputStatus() {

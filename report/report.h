@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "report/command_line.h"
+#include "report/run_parameters.h"
 #include "report/scanner.h"
 #include "support/date.h"
 

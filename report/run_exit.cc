@@ -6,8 +6,7 @@
 
 namespace {
 
-[[noreturn]] void failOffsetControl(ExitStatus status,
-                                    std::string_view detail) {
+[[noreturn]] void failOffsetControl(int status, std::string_view detail) {
   exitWithError(status, "Not able to determine offset control", {detail});
 }
 

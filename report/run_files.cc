@@ -1,9 +1,9 @@
 #include "report/run_files.h"
 
 #include <iostream>
-#include <memory>
 #include <optional>
 
+#include "report/read_block.h"
 #include "report/run_exit.h"
 #include "support/fatal_exit.h"
 
@@ -18,20 +18,23 @@ namespace {
                 {"Check available memory."});
 }
 
-[[noreturn]] void failWritingStandardOutput() {
-  exitWithError(kExitFailure, "Cannot write to standard output");
-}
-
 // Why an opened output file cannot be written to.
 enum class Refusal { kNone, kUnknownFile, kInput, kStandardOutput };
+
+// Only a regular file can be both: a terminal or a pipe is no file of the
+// run's.
+bool isStandardOutput(const FileIdentity& file,
+                      const FileStatus& standard_output) {
+  return standard_output.kind == FileKind::kRegular &&
+         file == standard_output.identity;
+}
 
 Refusal refusalOf(const std::optional<FileStatus>& output,
                   const FileIdentity& input,
                   const FileStatus& standard_output) {
   if (!output) return Refusal::kUnknownFile;
   if (output->identity == input) return Refusal::kInput;
-  if (standard_output.kind == FileKind::kRegular &&
-      output->identity == standard_output.identity) {
+  if (isStandardOutput(output->identity, standard_output)) {
     return Refusal::kStandardOutput;
   }
   return Refusal::kNone;
@@ -66,6 +69,19 @@ InputFile openInput(const std::string& name) {
   return InputFile{std::move(*file), status->identity};
 }
 
+void failWritingStandardOutput() {
+  exitWithError(kExitFailure, "Cannot write to standard output");
+}
+
+void refuseInputAsStandardOutput(const InputFile& input,
+                                 const FileStatus& standard_output,
+                                 const std::string& name) {
+  if (isStandardOutput(input.identity, standard_output)) {
+    exitWithError(kExitFailure, "Input file is also standard output:  " + name,
+                  {"Fix and run again"});
+  }
+}
+
 FileStatus checkStandardOutputFile() {
   const std::optional<FileStatus> status = standardOutputStatus();
   if (!status) failWritingStandardOutput();
@@ -92,18 +108,16 @@ SystemFile openOutput(const std::string& name, const FileIdentity& input,
   return std::move(*file);
 }
 
-ScanResult scanInput(InputFile* input, const std::string& name) {
-  // Large blocks: each read is a system call, and the scan keeps nothing of
-  // a block once it is fed.
-  constexpr size_t kBlockSize = 256 * 1024;
-  const std::unique_ptr<char[]> block(new char[kBlockSize]);
-  Scanner scanner;
+ScanResult scanInput(InputFile* input, const std::string& name,
+                     PairSink* pairs) {
+  const ReadBlock block;
+  Scanner scanner(pairs);
   while (!scanner.stopped()) {
     const std::optional<size_t> count =
-        input->file.read(block.get(), kBlockSize);
+        input->file.read(block.data(), ReadBlock::kSize);
     if (!count) failReadingInput(name);
     if (*count == 0) break;
-    scanner.feed(std::string_view(block.get(), *count));
+    scanner.feed(std::string_view(block.data(), *count));
   }
   return scanner.finish();
 }

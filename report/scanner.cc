@@ -129,7 +129,9 @@ const char* Scanner::scanLines(const char* p, const char* end) {
   while (p < end) {
     // Once offset and version are known only tagged lines matter.
     if (offset_ && !result_.version.empty()) {
-      p = skipUntaggedLines(p, end);
+      const char* const next = skipUntaggedLines(p, end);
+      skipped(p, next);
+      p = next;
       if (p == end) break;
     }
     const void* newline = std::memchr(p, '\n', static_cast<size_t>(end - p));
@@ -142,8 +144,14 @@ const char* Scanner::scanLines(const char* p, const char* end) {
     examine(withoutCarriageReturn(p, length), true);
     if (stopped()) return end;
     p += length + 1;
+    ++line_ends_;
   }
   return p;
+}
+
+void Scanner::skipped(const char* p, const char* end) {
+  if (pairs_ != nullptr)
+    line_ends_ += static_cast<Count>(std::count(p, end, '\n'));
 }
 
 void Scanner::carry(const char* p, const char* end) {
@@ -169,6 +177,7 @@ const char* Scanner::continueHead(const char* p, const char* end) {
   head_size_ = 0;
   if (line.found) {
     examine(withoutCarriageReturn(head_, size), true);
+    ++line_ends_;
     return p + line.length + 1;
   }
   examineHead(std::string_view(head_, size));
@@ -188,6 +197,7 @@ const char* Scanner::consumeRest(const char* p, const char* end) {
   if (!line.found) return end;
   if (rest_ == Rest::kVersion) endVersion();
   rest_ = Rest::kNone;
+  ++line_ends_;
   return p + line.length + 1;
 }
 
@@ -223,11 +233,11 @@ inline void Scanner::examine(std::string_view text, bool whole) {
   }
   if (const std::optional<double> metres =
           readTagged(text, *offset_, kSpacingField)) {
-    spacing_km_ = *metres * kKilometresPerMetre;
+    spacing_ = Reading{*metres, line_ends_ + 1};
   }
   if (const std::optional<double> error =
           readTagged(text, *offset_, kErrorField)) {
-    scaled_error_ = (*error * kSigmasAt95Percent) * kMillimetresPerMetre;
+    error_ = Reading{*error, line_ends_ + 1};
   }
   countPairOnceComplete();
   if (startsVersion(text)) readVersion(text, whole);
@@ -247,10 +257,18 @@ bool Scanner::detectOffset(std::string_view text) {
 }
 
 void Scanner::countPairOnceComplete() {
-  if (!spacing_km_ || !scaled_error_) return;
-  result_.counts.add(*scaled_error_ / std::sqrt(*spacing_km_), *spacing_km_);
-  spacing_km_.reset();
-  scaled_error_.reset();
+  if (!spacing_ || !error_) return;
+  const double spacing_km = spacing_->value * kKilometresPerMetre;
+  const double accuracy_mm =
+      (error_->value * kSigmasAt95Percent) * kMillimetresPerMetre;
+  const double ratio = accuracy_mm / std::sqrt(spacing_km);
+  const Classification counted = result_.counts.add(ratio, spacing_km);
+  if (pairs_ != nullptr) {
+    pairs_->take(CountedPair{spacing_->line, error_->line, spacing_->value,
+                             error_->value, accuracy_mm, ratio, counted});
+  }
+  spacing_.reset();
+  error_.reset();
 }
 
 bool Scanner::startsVersion(std::string_view text) const {

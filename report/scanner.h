@@ -15,6 +15,11 @@ enum class ScanOutcome {
   kOffsetMissing,  // a line longer than 65 came before the magic line
 };
 
+// The process exit statuses of a run whose scan ends in kOffsetMagic and
+// kOffsetMissing: each tells a user which of the two it was.
+constexpr int kExitOffsetMagic = 5;
+constexpr int kExitOffsetMissing = 7;
+
 // What a scan found. Only a complete scan has the whole counts.
 struct ScanResult {
   AccuracyCounts counts;
@@ -26,6 +31,26 @@ struct ScanResult {
   ScanOutcome outcome = ScanOutcome::kComplete;
 };
 
+// One observation pair as the scan counted it.
+struct CountedPair {
+  // The 1-based numbers of the lines whose values formed the pair; a line
+  // ends at a "\n".
+  Count distance_line;
+  Count error_line;
+  double distance_m;        // the "DISTANCE=" value as read
+  double standard_error_m;  // the "VERT.ANG.=" value as read
+  double accuracy_mm;       // the error scaled to 95% and to millimetres
+  double ratio;             // the accuracy over the root of the spacing in km
+  Classification counted;   // where the counts have it
+};
+
+// Takes every pair a scan counts, in the order counted.
+class PairSink {
+ public:
+  virtual ~PairSink() = default;
+  virtual void take(const CountedPair& pair) = 0;
+};
+
 // Scans a print file handed to it in blocks: finds its offset control and
 // version, pairs every "DISTANCE=" spacing with the next "VERT.ANG.="
 // standard error (in either order) and counts each pair's accuracy ratio.
@@ -34,14 +59,18 @@ struct ScanResult {
 // It does no I/O, and any split of the same bytes into blocks gives the same
 // result. Lines are examined in place in the block that holds them; of a
 // line that crosses into the next block only its head is kept, which holds
-// every column the rules read, and of a version line its text.
+// every column the rules read, and of a version line its text. Lines are
+// numbered only for a scan that hands its pairs on, so that one that only
+// counts keeps skipping lines unseen.
 class Scanner {
  public:
   // The bytes of a line's head: a longer line is examined by its head alone,
   // and only a version's text is read on to the line's end.
   static constexpr size_t kHeadSize = 68;
 
-  Scanner() = default;
+  // Hands every counted pair to `pairs`, when there is one; it must
+  // outlive the scan.
+  explicit Scanner(PairSink* pairs = nullptr) : pairs_(pairs) {}
   Scanner(const Scanner&) = delete;
   Scanner& operator=(const Scanner&) = delete;
 
@@ -67,6 +96,8 @@ class Scanner {
   const char* skipUntaggedLines(const char* p, const char* end);
   // Keeps the head of a line that the block ends inside.
   void carry(const char* p, const char* end);
+  // Notes that the lines in [p, end) were passed unseen.
+  void skipped(const char* p, const char* end);
 
   // Applies every rule to `text`: a whole line without its line end, or
   // (`whole` false) the head of a longer one. Inlined into the loop over a
@@ -81,11 +112,20 @@ class Scanner {
   void readVersion(std::string_view text, bool whole);
   void endVersion();
 
+  // A value read from a tagged line.
+  struct Reading {
+    double value;  // as read
+    Count line;
+  };
+
+  PairSink* const pairs_;
   ScanResult result_;
   std::optional<size_t> offset_;  // nothing until the magic line
+  // The line ends passed so far; only kept whole with `pairs_`.
+  Count line_ends_ = 0;
   // The values read since the last pair was counted.
-  std::optional<double> spacing_km_;
-  std::optional<double> scaled_error_;
+  std::optional<Reading> spacing_;
+  std::optional<Reading> error_;
   Rest rest_ = Rest::kSkip;  // the first line is never examined
   // The head of a line begun in an earlier block; empty when none is.
   char head_[kHeadSize] = {};

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iomanip>
 #include <limits>
 #include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
-#include "support/test_param_name.h"
+#include "testing/test_param_name.h"
 
 namespace {
 
@@ -46,10 +49,28 @@ std::string file(const std::initializer_list<std::string>& lines) {
 // Blocks that short texts cross, with lines longer than a block.
 constexpr size_t kSmallBlock = 2 * Scanner::kHeadSize;
 
-// Scans `text` fed in blocks of `block_size` bytes, the last one shorter.
+// Every pair a scan hands on, each as one line of text.
+class PairList : public PairSink {
+ public:
+  void take(const CountedPair& pair) override {
+    std::ostringstream text;
+    text << std::setprecision(17) << pair.distance_line << " "
+         << pair.error_line << " " << pair.distance_m << " "
+         << pair.standard_error_m << " " << pair.accuracy_mm << " "
+         << pair.ratio << " " << pair.counted.order_class << " "
+         << pair.counted.spacing_bin;
+    pairs.push_back(text.str());
+  }
+
+  std::vector<std::string> pairs;
+};
+
+// Scans `text` fed in blocks of `block_size` bytes, the last one shorter,
+// handing its pairs to `pairs` when there is one.
 ScanResult scan(const std::string& text,
-                size_t block_size = std::numeric_limits<size_t>::max()) {
-  Scanner scanner;
+                size_t block_size = std::numeric_limits<size_t>::max(),
+                PairList* pairs = nullptr) {
+  Scanner scanner(pairs);
   for (size_t start = 0; start < text.size(); start += block_size) {
     scanner.feed(std::string_view(text).substr(start, block_size));
   }
@@ -375,6 +396,35 @@ void expectSameScan(const ScanResult& expected, const ScanResult& actual) {
   EXPECT_EQ(expected.counts.by_spacing, actual.counts.by_spacing);
 }
 
+TEST(ScannerTest, HandsOnEachPairWithTheNumbersOfItsLines) {
+  // Line 2 carries the magic, 3 the version; lines after it are skipped
+  // unseen up to a tag, long ones (8) and CR LF ones (9) included.
+  const std::string text = "1 TITLE\n" + magicLine(1) + "\r\n" +
+                           versionLine(1, "8.1") + "\n" + spacingLine(1, "1") +
+                           "\n" + "   other\n" + spacingLine(1, "30000") +
+                           "\n" + errorLine(1, "0.0010") + "\n" +
+                           std::string(3 * Scanner::kHeadSize, 'w') + "\n" +
+                           "\r\n" + errorLine(1, "0.0027") + "\r\n\n\n" +
+                           spacingLine(1, "0") + "\n" + errorLine(1, "abc");
+  // The second pair's error comes first, and a last error stays alone.
+  const std::vector<std::string> expected = {
+      "6 7 30000 0.001 1.96 0.35784540423670852 0 1",
+      "13 10 0 0.0027000000000000001 5.2919999999999998 inf 10 0"};
+  for (size_t block : {size_t{1}, size_t{5}, kSmallBlock, text.size()}) {
+    PairList pairs;
+    const ScanResult result = scan(text, block, &pairs);
+    EXPECT_EQ(expected, pairs.pairs) << "blocks of " << block;
+    EXPECT_EQ(2u, totalPairs(result.counts));
+  }
+  // The last line, without its end, as the pair's error.
+  PairList pairs;
+  scan("1\n" + magicLine(1) + "\n" + spacingLine(1, "0") + "\n" +
+           errorLine(1, "0"),
+       kSmallBlock, &pairs);
+  ASSERT_EQ(1u, pairs.pairs.size());
+  EXPECT_EQ(0u, pairs.pairs[0].find("3 4 0 0 0 "));
+}
+
 TEST(ScannerTest, AnySplitIntoBlocksGivesTheSameResult) {
   const std::string filler(100, 'w');
   const std::string texts[] = {
@@ -386,13 +436,16 @@ TEST(ScannerTest, AnySplitIntoBlocksGivesTheSameResult) {
   };
   std::mt19937 random(20261209);
   for (const std::string& text : texts) {
-    const ScanResult whole = scan(text);
+    PairList whole_pairs;
+    const ScanResult whole =
+        scan(text, std::numeric_limits<size_t>::max(), &whole_pairs);
     expectSameScan(whole, scan(text, 1));
     for (size_t longest :
          {size_t{2}, size_t{3}, size_t{7}, size_t{70}, size_t{300}}) {
       for (int round = 0; round < 20; ++round) {
         SCOPED_TRACE(testing::Message() << "blocks up to " << longest);
-        Scanner scanner;
+        PairList pairs;
+        Scanner scanner(&pairs);
         for (size_t start = 0; start < text.size();) {
           const size_t size =
               std::uniform_int_distribution<size_t>(1, longest)(random);
@@ -400,6 +453,7 @@ TEST(ScannerTest, AnySplitIntoBlocksGivesTheSameResult) {
           start += size;
         }
         expectSameScan(whole, scanner.finish());
+        EXPECT_EQ(whole_pairs.pairs, pairs.pairs);
       }
     }
   }

@@ -10,7 +10,7 @@
 
 #include "support/data_out_of_range_exception.h"
 #include "support/local_time.h"
-#include "support/test_param_name.h"
+#include "testing/test_param_name.h"
 
 namespace {
 

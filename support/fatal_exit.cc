@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
-void exitWithError(ExitStatus status, std::string_view message,
+void exitWithError(int status, std::string_view message,
                    std::initializer_list<std::string_view> details) {
   // Only literals and views are written: a run that ran out of memory can
   // still say so.

@@ -4,12 +4,11 @@
 #include <initializer_list>
 #include <string_view>
 
-// The process exit statuses of a run.
+// The process exit statuses that every run may end with; a front end may
+// add its own.
 enum ExitStatus : int {
   kExitNormal = 0,
-  kExitFailure = 1,        // help, parameters, files, memory, data range
-  kExitOffsetMagic = 5,    // magic line with an unknown first character
-  kExitOffsetMissing = 7,  // long line before the magic line
+  kExitFailure = 1,  // help, parameters, files, memory, data range
 };
 
 // Writes a fatal message to the error stream, "Error: " and `message` on the
@@ -17,7 +16,7 @@ enum ExitStatus : int {
 // blanks, then ends the process at once with `status`. Nothing is unwound.
 // Only the run and DataOutOfRangeException call it.
 [[noreturn]] void exitWithError(
-    ExitStatus status, std::string_view message,
+    int status, std::string_view message,
     std::initializer_list<std::string_view> details = {});
 
 #endif  // ZEPTOR_SUPPORT_FATAL_EXIT_H_

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "support/test_param_name.h"
+#include "testing/test_param_name.h"
 
 namespace {
 

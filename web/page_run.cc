@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "report/command_line.h"
 #include "report/order_class.h"
 #include "report/report.h"
 #include "report/run_exit.h"
+#include "report/run_parameters.h"
 #include "report/scanner.h"
 #include "support/date.h"
 

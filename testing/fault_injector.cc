@@ -3,7 +3,11 @@
 //
 //   ZEPTOR_FAULT_CALL=read ZEPTOR_FAULT_AT=3   the third read() fails
 //   ZEPTOR_FAULT_COUNTS=FILE                   counts every call, written
-//                                              to FILE at the exit
+//                                              to FILE at the exit, and the
+//                                              reads of a page or more into
+//                                              memory that starts no page
+//                                              ("misaligned-read"), which
+//                                              the kernel copies slowly
 //
 // A call is named by its group: "open" stands for open, open64, openat and
 // the rest, "stat" for the stat family, "malloc" for every allocation.
@@ -20,6 +24,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -59,6 +64,7 @@ struct State {
   int failing_group = -1;
   long fail_at = 0;
   long counts[kGroupCount] = {};
+  long misaligned_reads = 0;
   const char* counts_file = nullptr;
 };
 
@@ -116,6 +122,9 @@ Function next(const char* name) {
                                      state.counts[i]);
     syscall(SYS_write, file, line, static_cast<size_t>(length));
   }
+  const int length = std::snprintf(line, sizeof line, "misaligned-read %ld\n",
+                                   state.misaligned_reads);
+  syscall(SYS_write, file, line, static_cast<size_t>(length));
   syscall(SYS_close, file);
 }
 
@@ -128,6 +137,10 @@ Function next(const char* name) {
 extern "C" {
 
 ssize_t read(int file, void* buffer, size_t size) {
+  constexpr size_t kPage = 4096;
+  if (size >= kPage && reinterpret_cast<uintptr_t>(buffer) % kPage != 0) {
+    ++state.misaligned_reads;
+  }
   FAIL_WITH(kRead, -1);
   return next<ssize_t (*)(int, void*, size_t)>("read")(file, buffer, size);
 }
@@ -263,6 +276,20 @@ void* realloc(void* pointer, size_t size) {
     return nullptr;
   }
   return __libc_realloc(pointer, size);
+}
+
+void* aligned_alloc(size_t alignment, size_t size) {
+  if (fails(kMalloc)) {
+    errno = ENOMEM;
+    return nullptr;
+  }
+  return next<void* (*)(size_t, size_t)>("aligned_alloc")(alignment, size);
+}
+
+int posix_memalign(void** pointer, size_t alignment, size_t size) {
+  if (fails(kMalloc)) return ENOMEM;
+  return next<int (*)(void**, size_t, size_t)>("posix_memalign")(
+      pointer, alignment, size);
 }
 
 void free(void* pointer) { __libc_free(pointer); }

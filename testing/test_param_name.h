@@ -1,5 +1,5 @@
-#ifndef ZEPTOR_SUPPORT_TEST_PARAM_NAME_H_
-#define ZEPTOR_SUPPORT_TEST_PARAM_NAME_H_
+#ifndef ZEPTOR_TESTING_TEST_PARAM_NAME_H_
+#define ZEPTOR_TESTING_TEST_PARAM_NAME_H_
 
 // For tests only: short names for parameterised test cases.
 
@@ -28,4 +28,4 @@ struct ShortParamName {
   }
 };
 
-#endif  // ZEPTOR_SUPPORT_TEST_PARAM_NAME_H_
+#endif  // ZEPTOR_TESTING_TEST_PARAM_NAME_H_
