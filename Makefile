@@ -99,7 +99,8 @@ uninstall:
 	  $(BUILD)/install_manifest.txt | sort -u | xargs -r rmdir
 	rm -f $(BUILD)/install_manifest.txt
 
-# Times a whole run against wc -l and a plain read on a generated file.
+# Times a whole run against wc -l and a plain read on a generated file, and
+# zeptor-pairs against zeptor.
 bench: all
 	bench/run.sh $(BUILD)
 
@@ -156,12 +157,14 @@ windows-build: deps-windows
 	cmake -S . -B build-windows $(CMAKE_FLAGS) -DZEPTOR_BENCH=OFF \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/windows-x86_64.cmake \
 	  -DZEPTOR_HOST_E2E_DRIVER=$(abspath $(BUILD))/report/zeptor_test \
+	  -DZEPTOR_HOST_PAIRS_E2E_DRIVER=$(abspath $(BUILD))/pairs/zeptor_pairs_test \
 	  >/dev/null
 	$(call with_wine_server,cmake --build build-windows -j $(JOBS))
 
 # Builds for Linux on s390x (big-endian) or aarch64 and runs every test
 # under qemu-user.
 cross-s390x cross-aarch64: cross-%:
+	@scripts/deps cross-$*
 	cmake -S . -B build-$* $(CMAKE_FLAGS) -DZEPTOR_BENCH=OFF \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/linux-$*.cmake >/dev/null
 	cmake --build build-$* -j $(JOBS)

@@ -19,24 +19,30 @@ if(WIN32)
   # One folder: the program, its documents and the example beside it. The
   # manual comes as plain text, which only groff renders: a zip without it
   # would have no manual at all.
-  install(TARGETS zeptor RUNTIME DESTINATION .)
+  install(TARGETS zeptor zeptor-pairs RUNTIME DESTINATION .)
   install(FILES README.md LICENSE examples/survey.prt DESTINATION .)
   install_web_page(.)
   find_program(GROFF groff)
   if(NOT GROFF)
     message(FATAL_ERROR "groff was not found: the Windows build renders the \
-manual (zeptor.txt) with it.
+manuals (zeptor.txt, zeptor-pairs.txt) with it.
   on Debian or Ubuntu:  sudo apt-get install groff-base")
   endif()
-  set(manual_text ${PROJECT_BINARY_DIR}/zeptor.txt)
-  add_custom_command(
-    OUTPUT ${manual_text}
-    COMMAND ${GROFF} -man -Tascii -P-cbou ${ZEPTOR_MAN_PAGE} > ${manual_text}
-    DEPENDS ${ZEPTOR_MAN_PAGE}
-    COMMENT "Rendering the manual as text")
-  add_custom_target(installed_documents ALL DEPENDS ${manual_text})
-  install(FILES ${manual_text} DESTINATION .)
-  set(installed zeptor.exe zeptor.txt README.md LICENSE survey.prt)
+  set(manual_texts "")
+  foreach(man_page ${ZEPTOR_MAN_PAGES})
+    get_filename_component(name ${man_page} NAME_WE)
+    set(manual_text ${PROJECT_BINARY_DIR}/${name}.txt)
+    add_custom_command(
+      OUTPUT ${manual_text}
+      COMMAND ${GROFF} -man -Tascii -P-cbou ${man_page} > ${manual_text}
+      DEPENDS ${man_page}
+      COMMENT "Rendering the manual of ${name} as text")
+    list(APPEND manual_texts ${manual_text})
+  endforeach()
+  add_custom_target(installed_documents ALL DEPENDS ${manual_texts})
+  install(FILES ${manual_texts} DESTINATION .)
+  set(installed zeptor.exe zeptor-pairs.exe zeptor.txt zeptor-pairs.txt
+      README.md LICENSE survey.prt)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win64)
 else()
@@ -61,21 +67,33 @@ else()
   configure_file(cmake/debian/copyright.in ${doc}/copyright @ONLY)
   configure_file(cmake/debian/changelog.in ${doc}/changelog @ONLY)
   find_program(GZIP gzip REQUIRED)
+  set(man_pages_gz "")
+  foreach(man_page ${ZEPTOR_MAN_PAGES})
+    get_filename_component(name ${man_page} NAME)
+    add_custom_command(
+      OUTPUT ${doc}/${name}.gz
+      COMMAND ${GZIP} -9n -c ${man_page} > ${doc}/${name}.gz
+      DEPENDS ${man_page}
+      COMMENT "Compressing the man page ${name}")
+    list(APPEND man_pages_gz ${doc}/${name}.gz)
+  endforeach()
   add_custom_command(
-    OUTPUT ${doc}/zeptor.1.gz ${doc}/changelog.gz
-    COMMAND ${GZIP} -9n -c ${ZEPTOR_MAN_PAGE} > ${doc}/zeptor.1.gz
+    OUTPUT ${doc}/changelog.gz
     COMMAND ${GZIP} -9n -c ${doc}/changelog > ${doc}/changelog.gz
-    DEPENDS ${ZEPTOR_MAN_PAGE} ${doc}/changelog
-    COMMENT "Compressing the man page and the changelog")
+    DEPENDS ${doc}/changelog
+    COMMENT "Compressing the changelog")
   add_custom_target(installed_documents ALL
-                    DEPENDS ${doc}/zeptor.1.gz ${doc}/changelog.gz)
-  install(TARGETS zeptor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${doc}/zeptor.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+                    DEPENDS ${man_pages_gz} ${doc}/changelog.gz)
+  install(TARGETS zeptor zeptor-pairs RUNTIME
+          DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${man_pages_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md ${doc}/copyright ${doc}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install_web_page(${CMAKE_INSTALL_DATADIR}/zeptor)
   set(installed ${CMAKE_INSTALL_BINDIR}/zeptor
+      ${CMAKE_INSTALL_BINDIR}/zeptor-pairs
       ${CMAKE_INSTALL_MANDIR}/man1/zeptor.1.gz
+      ${CMAKE_INSTALL_MANDIR}/man1/zeptor-pairs.1.gz
       ${CMAKE_INSTALL_DOCDIR}/copyright ${CMAKE_INSTALL_DOCDIR}/changelog.gz)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ZEPTOR_MAINTAINER})
   set(CPACK_GENERATOR DEB)
@@ -87,7 +105,7 @@ endif()
 # What `make install` builds: the program and the documents made from the
 # sources, without the tests.
 add_custom_target(installed_files)
-add_dependencies(installed_files zeptor installed_documents)
+add_dependencies(installed_files zeptor zeptor-pairs installed_documents)
 
 if(BUILD_TESTING)
   # Everything installs where users look for it.
@@ -108,7 +126,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_PACKAGE_DESCRIPTION
     "zeptor reads the print file of an OMBRIX least-squares adjustment and
 reports the ellipsoid-height order-class accuracy distribution at the 95%
-confidence level, overall and by station spacing.")
+confidence level, overall and by station spacing. zeptor-pairs lists every
+observation pair it counts, with its lines, ratio and class, as CSV.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

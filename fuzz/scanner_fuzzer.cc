@@ -1,7 +1,8 @@
 // libFuzzer target: scans arbitrary bytes with the real scanner, fed in
 // blocks cut at points drawn from the input itself, and with a plain
 // line-by-line model of it, and requires both to agree on the counts, the
-// version lines and the outcome.
+// version lines, the outcome and the lines of every pair; the pairs the
+// scanner hands on must add up to its counts, class by class.
 
 #include <array>
 #include <cmath>
@@ -12,6 +13,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "report/decimal.h"
 #include "report/scanner.h"
@@ -36,16 +39,45 @@ size_t modelBin(double km) {
   return km < 100 ? 1 : km < 250 ? 2 : 3;
 }
 
-// The model: every line through getline, every rule spelled out.
-ScanResult modelScan(const std::string& text) {
+// The numbers of a pair's distance and error lines.
+using PairLines = std::pair<Count, Count>;
+
+// The pairs a scan hands on, added up as the report counts them.
+struct PairTally : PairSink {
+  void take(const CountedPair& pair) override {
+    const size_t c = pair.counted.order_class;
+    ++counts.total[c];
+    ++counts.by_spacing[pair.counted.spacing_bin][c];
+    lines.emplace_back(pair.distance_line, pair.error_line);
+    // The class and range of the ratio and spacing handed on.
+    if (c != modelClass(pair.ratio) ||
+        pair.counted.spacing_bin != modelBin(pair.distance_m * 0.001)) {
+      std::fprintf(stderr, "pair of lines %llu and %llu misclassified\n",
+                   static_cast<unsigned long long>(pair.distance_line),
+                   static_cast<unsigned long long>(pair.error_line));
+      std::abort();
+    }
+  }
+
+  AccuracyCounts counts;
+  std::vector<PairLines> lines;
+};
+
+// The model: every line through getline, every rule spelled out. Lines are
+// numbered from 1, and the lines of each pair go to `pair_lines`.
+ScanResult modelScan(const std::string& text,
+                     std::vector<PairLines>* pair_lines) {
   ScanResult result;
   std::istringstream input(text);
   std::string line;
   std::getline(input, line);  // never examined
+  Count number = 1;
   int offset = -10;
   double km = 0, scaled = 0;
+  Count spacing_line = 0, error_line = 0;
   bool spacing_pending = true, error_pending = true;
   while (std::getline(input, line)) {
+    ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (offset < 0) {
       std::string head = field(line, 0, 20);
@@ -71,11 +103,13 @@ ScanResult modelScan(const std::string& text) {
     if (line.size() > 17 && line.size() > o + 22 &&
         field(line, o + 8, 9) == "DISTANCE=") {
       km = readDecimal(field(line, o + 22, 12)) * 0.001;
+      spacing_line = number;
       spacing_pending = false;
     }
     if (line.size() > 18 && line.size() > o + 56 &&
         field(line, o + 8, 10) == "VERT.ANG.=") {
       scaled = (readDecimal(field(line, o + 56, 6)) * 1.96) * 1000;
+      error_line = number;
       error_pending = false;
     }
     if (!spacing_pending && !error_pending) {
@@ -83,6 +117,7 @@ ScanResult modelScan(const std::string& text) {
       const size_t c = modelClass(scaled / std::sqrt(km));
       ++result.counts.total[c];
       ++result.counts.by_spacing[modelBin(km)][c];
+      pair_lines->emplace_back(spacing_line, error_line);
     }
     if (result.version.empty() && line.size() > 65 &&
         field(line, o + 57, 7) == "VERSION") {
@@ -125,17 +160,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   std::minstd_rand random(
       static_cast<std::uint_fast32_t>(std::hash<std::string>()(text) | 1));
   std::uniform_int_distribution<size_t> block_size(1, 2 * Scanner::kHeadSize);
-  Scanner scanner;
+  PairTally pairs;
+  Scanner scanner(&pairs);
   for (size_t start = 0; start < size;) {
     const size_t block = block_size(random);
     scanner.feed(std::string_view(text).substr(start, block));
     start += block;
   }
   const ScanResult real = scanner.finish();
-  const ScanResult model = modelScan(text);
+  std::vector<PairLines> model_lines;
+  const ScanResult model = modelScan(text, &model_lines);
   if (!same(real, model)) {
     print("scanner", real);
     print("model", model);
+    std::abort();
+  }
+  if (real.outcome == ScanOutcome::kComplete &&
+      (pairs.counts.total != real.counts.total ||
+       pairs.counts.by_spacing != real.counts.by_spacing ||
+       pairs.lines != model_lines)) {
+    print("pairs handed on", ScanResult{pairs.counts, 0, "", real.outcome});
+    print("scanner", real);
+    std::fprintf(stderr, "%zu pairs handed on, %zu in the model\n",
+                 pairs.lines.size(), model_lines.size());
     std::abort();
   }
   return 0;

@@ -2,71 +2,83 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
 namespace {
 
-// The fixed notation's range of first-digit exponents.
-constexpr int kFixedBelow = -4;
-constexpr int kFixedUpTo = 15;
+// Fixed notation covers the values whose first digit's exponent is -4 to
+// 15: compared as doubles, a value below 1e-4 has shortest digits below
+// 0.0001, and one below 1e16 digits below 1e16.
+constexpr double kFixedFrom = 1e-4;
+constexpr double kFixedBelow = 1e16;
+
+// Most values in a print file have a few decimals: those are tried before
+// the general conversion, which costs several times as much.
+constexpr int kMostDecimalsTried = 6;
+constexpr double kPowersOf10[kMostDecimalsTried + 1] = {1,   10,  100, 1e3,
+                                                        1e4, 1e5, 1e6};
+// Any two decimals of up to 15 significant digits read as two doubles, so
+// one that reads back as the value is its only shortest text.
+constexpr double kFifteenDigitsBelow = 1e15;
 
 char* appendText(std::string_view text, char* out) {
   std::memcpy(out, text.data(), text.size());
   return out + text.size();
 }
 
-// Writes the significant digits `digits` (no point) whose first digit has
-// the exponent `exponent` in fixed notation.
-char* appendFixed(std::string_view digits, int exponent, char* out) {
-  if (exponent < 0) {
+// Writes `digits` with a point before its last `decimals` digits.
+char* appendFixed(std::uint64_t digits, int decimals, char* out) {
+  char text[24];
+  const char* const end = std::to_chars(text, text + sizeof text, digits).ptr;
+  const auto length = static_cast<size_t>(end - text);
+  const auto fraction = static_cast<size_t>(decimals);
+  if (fraction == 0) return appendText(std::string_view(text, length), out);
+  if (length <= fraction) {
     out = appendText("0.", out);
-    std::memset(out, '0', static_cast<size_t>(-exponent - 1));
-    return appendText(digits, out + (-exponent - 1));
+    std::memset(out, '0', fraction - length);
+    return appendText(std::string_view(text, length), out + fraction - length);
   }
-  const auto whole = static_cast<size_t>(exponent) + 1;
-  if (digits.size() <= whole) {
-    out = appendText(digits, out);
-    std::memset(out, '0', whole - digits.size());
-    return out + (whole - digits.size());
-  }
-  out = appendText(digits.substr(0, whole), out);
+  out = appendText(std::string_view(text, length - fraction), out);
   *out++ = '.';
-  return appendText(digits.substr(whole), out);
+  return appendText(std::string_view(text + length - fraction, fraction), out);
+}
+
+// Writes `value` (in fixed notation's range) when a decimal of at most
+// kMostDecimalsTried decimals and 15 significant digits reads back as it,
+// and returns the end; nullptr when none does.
+char* appendShortDecimal(double value, char* out) {
+  const double magnitude = std::fabs(value);
+  for (int decimals = 0; decimals <= kMostDecimalsTried; ++decimals) {
+    const double scaled = magnitude * kPowersOf10[decimals];
+    if (!(scaled < kFifteenDigitsBelow)) return nullptr;
+    // The nearest integer: below 2^52 adding 2^52 leaves no fraction.
+    const double digits = (scaled + 0x1p52) - 0x1p52;
+    // Reading digits / 10^decimals rounds the exact quotient once, as this
+    // division does, both operands being exact.
+    if (digits / kPowersOf10[decimals] != magnitude) continue;
+    if (std::signbit(value)) *out++ = '-';
+    return appendFixed(static_cast<std::uint64_t>(digits), decimals, out);
+  }
+  return nullptr;
 }
 
 }  // namespace
 
 char* appendShortest(double value, char* out) {
   if (std::isnan(value)) return appendText("nan", out);
-  // Without a precision, the shortest digits that read back the same, as
-  // d[.ddd]e±XX.
-  char scientific[kShortestNumberMax];
-  const char* const end =
-      std::to_chars(scientific, scientific + sizeof scientific, value,
-                    std::chars_format::scientific)
-          .ptr;
-  const std::string_view text(scientific,
-                              static_cast<size_t>(end - scientific));
-  if (std::isinf(value)) return appendText(text, out);
-  const size_t e = text.find('e');
-  int exponent = 0;
-  for (char c : text.substr(e + 2)) exponent = exponent * 10 + (c - '0');
-  if (text[e + 1] == '-') exponent = -exponent;
-  if (exponent < kFixedBelow || exponent > kFixedUpTo) {
-    return appendText(text, out);
+  const double magnitude = std::fabs(value);
+  // Without a precision, to_chars gives the shortest digits that read
+  // back the same, in the notation asked for; infinities are "inf".
+  if ((magnitude < kFixedFrom && magnitude != 0) ||
+      !(magnitude < kFixedBelow)) {
+    return std::to_chars(out, out + kShortestNumberMax, value,
+                         std::chars_format::scientific)
+        .ptr;
   }
-  std::string_view mantissa = text.substr(0, e);
-  if (mantissa.front() == '-') {
-    *out++ = '-';
-    mantissa.remove_prefix(1);
-  }
-  char digits[kShortestNumberMax];
-  char* last = digits;
-  for (char c : mantissa) {
-    if (c != '.') *last++ = c;
-  }
-  return appendFixed(
-      std::string_view(digits, static_cast<size_t>(last - digits)), exponent,
-      out);
+  if (char* end = appendShortDecimal(value, out)) return end;
+  return std::to_chars(out, out + kShortestNumberMax, value,
+                       std::chars_format::fixed)
+      .ptr;
 }

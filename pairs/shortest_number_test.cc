@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace {
@@ -47,6 +52,52 @@ TEST(ShortestNumberTest, WritesWhatPythonsReprWritesWithoutItsPointZero) {
   };
   for (const NumberCase& c : cases) {
     EXPECT_EQ(c.text, shortest(c.value)) << c.text;
+  }
+}
+
+// The digits of the shortest text, as to_chars gives them in exponent
+// notation: without sign, point, leading or trailing zeros, and exponent.
+std::string significantDigits(const std::string& text) {
+  std::string digits;
+  for (char c : text.substr(0, text.find('e'))) {
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  digits.erase(0, digits.find_first_not_of('0'));
+  digits.erase(digits.find_last_not_of('0') + 1);
+  return digits;
+}
+
+TEST(ShortestNumberTest, ReadsBackWithTheFewestDigits) {
+  std::mt19937_64 random(25);
+  std::uniform_int_distribution<int> decimals(0, 9);
+  for (int round = 0; round < 200000; ++round) {
+    SCOPED_TRACE(round);
+    // Short decimals, as print files hold, and doubles of any bits.
+    const double value = round % 2 == 0
+                             ? static_cast<double>(random() % 100000000) /
+                                   std::pow(10.0, decimals(random))
+                             : [&] {
+                                 const std::uint64_t bits = random();
+                                 double any;
+                                 std::memcpy(&any, &bits, sizeof any);
+                                 return any;
+                               }();
+    if (!std::isfinite(value)) continue;
+    const std::string text = shortest(value);
+    ASSERT_EQ(value, std::strtod(text.c_str(), nullptr)) << text;
+    char scientific[kShortestNumberMax];
+    const char* const end =
+        std::to_chars(scientific, scientific + sizeof scientific, value,
+                      std::chars_format::scientific)
+            .ptr;
+    ASSERT_EQ(significantDigits(std::string(
+                  scientific, static_cast<size_t>(end - scientific))),
+              significantDigits(text))
+        << text;
+    const double magnitude = std::fabs(value);
+    const bool fixed =
+        magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e16);
+    ASSERT_EQ(fixed, text.find('e') == std::string::npos) << text;
   }
 }
 

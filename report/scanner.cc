@@ -150,8 +150,7 @@ const char* Scanner::scanLines(const char* p, const char* end) {
 }
 
 void Scanner::skipped(const char* p, const char* end) {
-  if (pairs_ != nullptr)
-    line_ends_ += static_cast<Count>(std::count(p, end, '\n'));
+  if (pairs_ != nullptr) line_ends_ += countLineEnds(p, end);
 }
 
 void Scanner::carry(const char* p, const char* end) {

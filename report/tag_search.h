@@ -7,8 +7,8 @@
 // ("DI" of "DISTANCE=", "VE" of "VERT.ANG.=") at the tag column can change
 // the counts, and the scanner skips every other line unseen. This file holds
 // that whole contract: how far into a line the search looks and which line
-// starts it tests. Each CPU's search is in a file of its own, chosen when
-// zeptor is built.
+// starts it tests. Each CPU's search, and its count of the line ends
+// skipped, is in a file of its own, chosen when zeptor is built.
 
 // How many bytes from the tag column decide whether a line starts a tag.
 constexpr size_t kTagStartWidth = 2;
@@ -26,6 +26,10 @@ inline const char* newlineLimit(const char* begin, const char* end,
   const size_t reach = column + kTagStartWidth;
   return static_cast<size_t>(end - begin) > reach ? end - reach : begin;
 }
+
+// Returns the number of '\n' bytes in [begin, end): the lines a scan that
+// numbers them passes unseen. Defined once per CPU.
+size_t countLineEnds(const char* begin, const char* end);
 
 // Returns the first line start p in (begin, end) -- a byte right after a
 // '\n' before newlineLimit() -- with startsTag(p + column), or nullptr when

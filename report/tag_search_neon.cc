@@ -33,3 +33,7 @@ std::uint64_t newlinesNeon(const char* p) {
 const char* findNextTagLine(const char* begin, const char* end, size_t column) {
   return findNextTagLineByMask<newlinesNeon>(begin, end, column);
 }
+
+size_t countLineEnds(const char* begin, const char* end) {
+  return countLineEndsByMask<newlinesNeon>(begin, end);
+}

@@ -1,5 +1,5 @@
-// The tag-line search of CPUs without a vector unit that pays here (s390x,
-// WebAssembly): one line end at a time through memchr.
+// The tag-line search and line-end count of CPUs without a vector unit that
+// pays here (s390x, WebAssembly): one line end at a time through memchr.
 
 #include <cstring>
 
@@ -14,4 +14,14 @@ const char* findNextTagLine(const char* begin, const char* end, size_t column) {
     if (startsTag(p + 1 + column)) return p + 1;
   }
   return nullptr;
+}
+
+size_t countLineEnds(const char* begin, const char* end) {
+  size_t count = 0;
+  for (const char* p = begin; p < end; ++p, ++count) {
+    p = static_cast<const char*>(
+        std::memchr(p, '\n', static_cast<size_t>(end - p)));
+    if (p == nullptr) break;
+  }
+  return count;
 }

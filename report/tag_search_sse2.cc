@@ -29,3 +29,7 @@ std::uint64_t newlinesSse2(const char* p) {
 const char* findNextTagLine(const char* begin, const char* end, size_t column) {
   return findNextTagLineByMask<newlinesSse2>(begin, end, column);
 }
+
+size_t countLineEnds(const char* begin, const char* end) {
+  return countLineEndsByMask<newlinesSse2>(begin, end);
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -83,6 +84,22 @@ TEST(TagSearchTest, AgreesWithTheReferenceOnRandomInputs) {
     for (char& c : text) c = random() % 3 == 0 ? kBytes[pick(random)] : 'x';
     expectSameAsReference(text, random() % 12);
     if (HasFatalFailure()) return;
+  }
+}
+
+TEST(TagSearchTest, CountsEveryLineEnd) {
+  // Every length and start around the 64-byte steps, line ends at both
+  // ends, and bytes a vector compare could mistake for one.
+  std::string text;
+  for (size_t i = 0; i < 300; ++i) text += "\n\x8a\n\nxx\x00\r\n\xff"[i % 10];
+  for (size_t start = 0; start < 70; ++start) {
+    for (size_t end = start; end <= text.size(); ++end) {
+      ASSERT_EQ(std::count(text.begin() + static_cast<long>(start),
+                           text.begin() + static_cast<long>(end), '\n'),
+                static_cast<long>(
+                    countLineEnds(text.data() + start, text.data() + end)))
+          << start << " to " << end;
+    }
   }
 }
 
