@@ -14,8 +14,9 @@ namespace {
 constexpr double kFixedFrom = 1e-4;
 constexpr double kFixedBelow = 1e16;
 
-// Most values in a print file have a few decimals: those are tried before
-// the general conversion, which costs several times as much.
+// Most values in a print file have a few decimals: a decimal of up to six
+// is tried before the general conversion, which costs several times as
+// much.
 constexpr int kMostDecimalsTried = 6;
 constexpr double kPowersOf10[kMostDecimalsTried + 1] = {1,   10,  100, 1e3,
                                                         1e4, 1e5, 1e6};
@@ -47,21 +48,26 @@ char* appendFixed(std::uint64_t digits, int decimals, char* out) {
 
 // Writes `value` (in fixed notation's range) when a decimal of at most
 // kMostDecimalsTried decimals and 15 significant digits reads back as it,
-// and returns the end; nullptr when none does.
+// and returns the end; nullptr when none does. Such a decimal is also one
+// of that many decimals, with zeros after it: one test finds it.
 char* appendShortDecimal(double value, char* out) {
   const double magnitude = std::fabs(value);
-  for (int decimals = 0; decimals <= kMostDecimalsTried; ++decimals) {
-    const double scaled = magnitude * kPowersOf10[decimals];
-    if (!(scaled < kFifteenDigitsBelow)) return nullptr;
-    // The nearest integer: below 2^52 adding 2^52 leaves no fraction.
-    const double digits = (scaled + 0x1p52) - 0x1p52;
-    // Reading digits / 10^decimals rounds the exact quotient once, as this
-    // division does, both operands being exact.
-    if (digits / kPowersOf10[decimals] != magnitude) continue;
-    if (std::signbit(value)) *out++ = '-';
-    return appendFixed(static_cast<std::uint64_t>(digits), decimals, out);
+  int decimals = kMostDecimalsTried;
+  while (decimals > 0 &&
+         !(magnitude * kPowersOf10[decimals] < kFifteenDigitsBelow)) {
+    --decimals;
   }
-  return nullptr;
+  const double scaled = magnitude * kPowersOf10[decimals];
+  if (!(scaled < kFifteenDigitsBelow)) return nullptr;
+  // The nearest integer: below 2^52 adding 2^52 leaves no fraction.
+  const double nearest = (scaled + 0x1p52) - 0x1p52;
+  // Reading nearest / 10^decimals rounds the exact quotient once, as this
+  // division does, both operands being exact.
+  if (nearest / kPowersOf10[decimals] != magnitude) return nullptr;
+  auto digits = static_cast<std::uint64_t>(nearest);
+  for (; decimals > 0 && digits % 10 == 0; --decimals) digits /= 10;
+  if (std::signbit(value)) *out++ = '-';
+  return appendFixed(digits, decimals, out);
 }
 
 }  // namespace

@@ -30,16 +30,4 @@ const char* findNextTagLineByMask(const char* begin, const char* end,
   return nullptr;
 }
 
-// The line-end count of the same CPUs, 64 bytes a step.
-template <std::uint64_t (*newlines)(const char*)>
-size_t countLineEndsByMask(const char* begin, const char* end) {
-  size_t count = 0;
-  const char* p = begin;
-  for (; end - p >= 64; p += 64) {
-    count += static_cast<size_t>(__builtin_popcountll(newlines(p)));
-  }
-  for (; p < end; ++p) count += *p == '\n';
-  return count;
-}
-
 #endif  // ZEPTOR_REPORT_TAG_SEARCH_MASK_H_
