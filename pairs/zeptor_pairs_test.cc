@@ -336,6 +336,25 @@ TEST_F(ZeptorPairsTest, NoSingleFailingCallLosesRowsOrPassesForSuccess) {
   std::cout << runs << " runs, " << listings << " whole listings\n";
 }
 
+TEST_F(ZeptorPairsTest, AReadErrorKeepsTheWholeRowsWritten) {
+  if (!injectsFaults())
+    GTEST_SKIP() << "preloading needs a native Linux binary";
+  std::string text = kMagic;
+  for (int i = 0; i < 40000; ++i) text += distance("1000") + error("0.0005");
+  writeFile(path("in.prt"), text);
+  const Outcome whole = run({"in.prt"});
+  ASSERT_EQ(0, whole.status);
+  // The third read, a block in: rows of the first blocks have gone out.
+  failCall("read", 3);
+  const Outcome cut = run({"in.prt"});
+  EXPECT_EQ(1, cut.status);
+  EXPECT_EQ("Error: Cannot read input file:  in.prt\n", cut.err);
+  EXPECT_GT(cut.out.size(), sizeof kHeader);
+  EXPECT_LT(cut.out.size(), whole.out.size());
+  EXPECT_EQ(whole.out.substr(0, cut.out.size()), cut.out);
+  EXPECT_EQ("\r\n", cut.out.substr(cut.out.size() - 2));
+}
+
 // ---------------------------------------------------------------------------
 // A console window that zeptor-pairs.exe owns alone waits for Enter, as
 // zeptor.exe's does.

@@ -31,10 +31,11 @@ Target findTarget(const char* binary_variable, const char* built,
 
 bool measuresMemory(const Target& target) {
 #if defined(__SANITIZE_ADDRESS__)
-  return false;
+  constexpr bool kShadowMemory = true;
 #else
-  return target.emulator.empty();
+  constexpr bool kShadowMemory = false;
 #endif
+  return !kShadowMemory && target.emulator.empty();
 }
 
 std::string readFile(const std::string& path) {
@@ -272,4 +273,10 @@ std::map<std::string, long> ProgramTest::countCalls(
   std::string call;
   for (long count; lines >> call >> count;) counts[call] = count;
   return counts;
+}
+
+void ProgramTest::failCall(const std::string& call, long at) {
+  child_environment_ = {{"LD_PRELOAD", ZEPTOR_FAULT_INJECTOR},
+                        {"ZEPTOR_FAULT_CALL", call},
+                        {"ZEPTOR_FAULT_AT", std::to_string(at)}};
 }

@@ -125,6 +125,9 @@ class ProgramTest : public testing::Test {
   // counts the reads of a page or more into memory that starts no page.
   std::map<std::string, long> countCalls(const std::vector<std::string>& args);
 
+  // Makes the runs that follow fail the `at`th call of group `call`.
+  void failCall(const std::string& call, long at);
+
   // Runs `args` once for each call in `calls` (as countCalls() gives
   // them), with that call failing, and hands `check` the call's name and
   // the run's outcome as written. Returns the number of runs.
@@ -137,8 +140,7 @@ class ProgramTest : public testing::Test {
       if (call == "misaligned-read") continue;
       for (long k = 1; k <= count; ++k, ++runs) {
         SCOPED_TRACE(call + " #" + std::to_string(k));
-        child_environment_["ZEPTOR_FAULT_CALL"] = call;
-        child_environment_["ZEPTOR_FAULT_AT"] = std::to_string(k);
+        failCall(call, k);
         check(call, runProgram(args, "", Stdout::kFile));
       }
     }
