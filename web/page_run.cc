@@ -1,12 +1,14 @@
 // The page's run of zeptor, one per print file and program instance: the
 // worker starts it with the file's name, feeds it the file in slices and
-// finishes it, then reads back the report and its counts. Every failure
+// finishes it, then reads back the report, its counts and the observations
+// with the highest ratios. Every failure
 // ends the run as it ends the command line's, with the same message on the
 // error stream and the same exit status; the output file is the page's
 // download, never the print file, so no run needs refusing for that.
 
 #include <emscripten/emscripten.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,9 +18,22 @@
 #include "report/run_exit.h"
 #include "report/run_parameters.h"
 #include "report/scanner.h"
+#include "report/worst_pairs.h"
 #include "support/date.h"
 
 namespace {
+
+// The observations a run keeps for the page to show and list, whatever the
+// file's size: about 6 MiB of memory.
+constexpr size_t kKeptPairs = 100000;
+
+// The worker reads the kept pairs where they lie, a CountedPair at a time:
+// seven 8-byte words, the two line numbers first, then the four numbers,
+// then the class and the spacing range as two 4-byte words.
+static_assert(sizeof(CountedPair) == 56 && offsetof(CountedPair, ratio) == 40 &&
+                  offsetof(CountedPair, counted) == 48 &&
+                  sizeof(Classification) == 8,
+              "the worker reads the kept pairs in another layout");
 
 struct PageRun {
   PageRun(RunParameters run_params, size_t slice_bytes)
@@ -26,10 +41,12 @@ struct PageRun {
 
   const RunParameters params;
   const Date run_time;  // the run's start, before the file is read
-  Scanner scanner;
+  WorstPairs worst{kKeptPairs};
+  Scanner scanner{&worst};
   std::vector<char> slice;  // where the worker puts each slice
   std::string report;
   AccuracyCounts counts;
+  const std::vector<CountedPair>* kept = nullptr;  // once finished
 };
 
 std::unique_ptr<PageRun> the_run;
@@ -76,6 +93,7 @@ EMSCRIPTEN_KEEPALIVE size_t zeptorFinish() {
     exitUnlessComplete(scan.outcome);
     the_run->report = reportText(the_run->params, the_run->run_time, scan);
     the_run->counts = scan.counts;
+    the_run->kept = &the_run->worst.inFileOrder();
     return the_run->report.size();
   });
 }
@@ -90,6 +108,15 @@ EMSCRIPTEN_KEEPALIVE const Count* zeptorCounts(int range) {
   const AccuracyCounts& counts = the_run->counts;
   return range < 0 ? counts.total.data()
                    : counts.by_spacing[static_cast<size_t>(range)].data();
+}
+
+// How many observations the finished run kept: those with the highest
+// ratios, at most kKeptPairs.
+EMSCRIPTEN_KEEPALIVE size_t zeptorKeptCount() { return the_run->kept->size(); }
+
+// The kept observations, in file order.
+EMSCRIPTEN_KEEPALIVE const CountedPair* zeptorKept() {
+  return the_run->kept->data();
 }
 
 // The report's label of order class `c` (0 to 10).

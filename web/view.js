@@ -1,26 +1,30 @@
 // What the page makes of a run's results: the output file's name, the text
 // shown on screen, the bytes downloaded, the shares and the CSV of several
-// runs. Every number comes from the program; nothing here reads a print
-// file or a report.
+// runs, how a run meets a required class, and its observations with the
+// highest ratios and their CSV. Every number comes from the program;
+// nothing here reads a print file or a report.
 //
 // Takes: nothing. Gives: ZeptorView, the functions and constants below.
 const ZeptorView = (() => {
 'use strict';
 
 const CLASS_COUNT = 11;
+const CLASS_LABELS = ['11', '12', '21', '22', '31', '32', '41', '42', '51', '52', 'low'];
 const SPACING_RANGES = ['<25km', '25km-100km', '100km-250km', '>=250km'];
-// The page reads a print file in slices of this size and hands them to the
-// worker one by one. A browser that reads each slice into a new buffer
-// (WebKit) is given smaller ones: it then holds less memory at a time.
-const SLICE_BYTES = 2 << 20;
-const NEW_BUFFER_SLICE_BYTES = 1 << 20;
+// The observations a run keeps, those with the highest ratios: the page's
+// memory stays bounded whatever the file.
+const KEPT_OBSERVATIONS = 100000;
+
+// The input's name without its extension.
+function stemOf(inputName) {
+  const dot = inputName.lastIndexOf('.');
+  return dot > 0 ? inputName.slice(0, dot) : inputName;
+}
 
 // The output file's name: the input's with ".rpt" in place of its
 // extension, or appended when it has none.
 function outputNameFor(inputName) {
-  const dot = inputName.lastIndexOf('.');
-  const stem = dot > 0 ? inputName.slice(0, dot) : inputName;
-  return stem + '.rpt';
+  return stemOf(inputName) + '.rpt';
 }
 
 // The Windows-1252 character of each byte, so that every byte of a report
@@ -81,25 +85,117 @@ function cumulativeShares(counts) {
 }
 
 // One row per file and order class: file, class, total, the four spacing
-// ranges, the share and the cumulative share in percent to one decimal;
-// lines end in CR LF, as spreadsheets expect.
-function toCsv(runs) {
+// ranges, the share and the cumulative share in percent to one decimal,
+// and with a required class `required` (an index, or null) the file's
+// share of that class or better; lines end in CR LF, as spreadsheets
+// expect.
+function toCsv(runs, required = null) {
+  const extra = required === null ? [] : [`class ${CLASS_LABELS[required]} or better %`];
   const lines = [['file', 'class', 'total', ...SPACING_RANGES, 'share %',
-                  'cumulative share %'].join(',')];
+                  'cumulative share %', ...extra].join(',')];
   for (const run of runs) {
     const share = shares(run.counts);
     const cumulative = cumulativeShares(run.counts);
+    const met = required === null ? [] : [cumulative[required].toFixed(1)];
     run.counts.forEach((row, c) => {
       lines.push([csvField(run.name), row.label, row.total, ...row.bySpacing,
-                  share[c].toFixed(1), cumulative[c].toFixed(1)].join(','));
+                  share[c].toFixed(1), cumulative[c].toFixed(1), ...met].join(','));
     });
   }
   return lines.join('\r\n') + '\r\n';
 }
 
+// The number as zeptor-pairs writes it: the fewest significant digits that
+// read back to the same double (toExponential() gives them), in fixed
+// notation when the first digit's exponent is -4 to 15, else with "e", a
+// sign and at least two exponent digits.
+function shortestText(value) {
+  if (Number.isNaN(value)) return 'nan';
+  if (!Number.isFinite(value)) return value > 0 ? 'inf' : '-inf';
+  if (value === 0) return Object.is(value, -0) ? '-0' : '0';
+  const [mantissa, exponentText] = value.toExponential().split('e');
+  const exponent = Number(exponentText);
+  if (exponent < -4 || exponent > 15) {
+    return mantissa + 'e' + (exponent < 0 ? '-' : '+') +
+           String(Math.abs(exponent)).padStart(2, '0');
+  }
+  const sign = value < 0 ? '-' : '';
+  const digits = mantissa.replace(/[-.]/g, '');
+  if (exponent < 0) return sign + '0.' + '0'.repeat(-exponent - 1) + digits;
+  if (digits.length <= exponent + 1) {
+    return sign + digits + '0'.repeat(exponent + 1 - digits.length);
+  }
+  return sign + digits.slice(0, exponent + 1) + '.' + digits.slice(exponent + 1);
+}
+
+// The kept observations of a run, as the worker hands them over: `count`
+// of them in file order, six numbers each in `numbers` (distance line,
+// error line, spacing in m, standard error in m, accuracy in mm, ratio)
+// and two in `places` (order class, spacing range).
+const DISTANCE_LINE = 0, ERROR_LINE = 1, DISTANCE_M = 2, ERROR_M = 3, ACCURACY_MM = 4,
+      RATIO = 5, NUMBERS = 6;
+function observation(pairs, i) {
+  const n = pairs.numbers.subarray(i * NUMBERS, (i + 1) * NUMBERS);
+  return {
+    distanceLine: n[DISTANCE_LINE], errorLine: n[ERROR_LINE], distanceM: n[DISTANCE_M],
+    errorM: n[ERROR_M], accuracyMm: n[ACCURACY_MM], ratio: n[RATIO],
+    orderClass: pairs.places[2 * i], range: pairs.places[2 * i + 1],
+  };
+}
+
+// zeptor-pairs's CSV of the kept observations whose class is worse than
+// `worseThan` (a class index; every one for null): its exact bytes when
+// every such observation was kept.
+function pairsCsv(pairs, worseThan = null) {
+  const lines = ['distance_line,error_line,distance_m,standard_error_m,accuracy_mm,' +
+                 'ratio,class,spacing_range'];
+  for (let i = 0; i < pairs.count; ++i) {
+    if (worseThan !== null && pairs.places[2 * i] <= worseThan) continue;
+    const o = observation(pairs, i);
+    lines.push([o.distanceLine, o.errorLine, shortestText(o.distanceM), shortestText(o.errorM),
+                shortestText(o.accuracyMm), shortestText(o.ratio), CLASS_LABELS[o.orderClass],
+                SPACING_RANGES[o.range]].join(','));
+  }
+  return lines.join('\r\n') + '\r\n';
+}
+
+// The indices of the `n` kept observations with the highest ratios, highest
+// first, equal ones in file order; no number ranks last, as its class is
+// the best. One pass, as a file keeps many.
+function worstFirst(pairs, n) {
+  const ratioOf = (i) => pairs.numbers[i * NUMBERS + RATIO];
+  // Whether observation a ranks above b, which comes later in the file.
+  const above = (a, b) => {
+    const ra = ratioOf(a), rb = ratioOf(b);
+    return !Number.isNaN(ra) && (Number.isNaN(rb) || ra > rb);
+  };
+  const worst = [];
+  for (let i = 0; i < pairs.count; ++i) {
+    if (worst.length === n && (n === 0 || !above(i, worst[n - 1]))) continue;
+    let at = worst.length === n ? n - 1 : worst.length;
+    while (at > 0 && above(i, worst[at - 1])) {
+      worst[at] = worst[at - 1];
+      --at;
+    }
+    worst[at] = i;
+  }
+  return worst;
+}
+
+// How a run's observations meet the required class `c`.
+function requirement(counts, c) {
+  const all = counts.reduce((sum, row) => sum + row.total, 0);
+  const met = counts.slice(0, c + 1).reduce((sum, row) => sum + row.total, 0);
+  const share = all === 0 ? 0 : (100 * met) / all;
+  return {all, met, worse: all - met, share,
+          sentence: `${met} of ${all} observations (${share.toFixed(1)}%) are class ` +
+                    `${CLASS_LABELS[c]} or better; ${all - met} are worse.`};
+}
+
 return {
-  CLASS_COUNT, SPACING_RANGES, SLICE_BYTES, NEW_BUFFER_SLICE_BYTES, outputNameFor,
-  screenText, withLineEnds, toCsv, shares, cumulativeShares,
+  CLASS_COUNT, CLASS_LABELS, SPACING_RANGES, KEPT_OBSERVATIONS, stemOf, outputNameFor,
+  screenText, withLineEnds, toCsv, shares, cumulativeShares, shortestText, observation,
+  pairsCsv, worstFirst, requirement,
 };
 })();
 

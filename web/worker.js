@@ -1,18 +1,16 @@
 // The page's worker: runs zeptor, compiled to WebAssembly, once per print
 // file, in a fresh instance of the program. The page reads the file and
 // hands it over in slices; the worker feeds each to the program as it
-// comes, and answers each with how far the run has got.
+// comes, and answers each with how far the run has got. The messages are
+// those of protocol.js.
 //
-// Takes: createZeptor (the program's glue, before this script) and
-// ZeptorView (view.js). Gives: nothing; it speaks only through messages.
-//   in:  {type: 'run', id, name, accession}, then {type: 'slice', id, bytes,
-//        size} for each slice (its first size bytes), then {type: 'end', id}
-//        or {type: 'read-failed', id}
-//   out: {type: 'ready'} once compiled; {type: 'fed', id, done, more, bytes}
-//        after each slice, handing its buffer back; {type: 'done', id,
-//        result} or {type: 'failed', id, message} at the end of a run
-((createZeptor, view) => {
+// Takes: createZeptor (the program's glue, before this script),
+// ZeptorProtocol (protocol.js) and ZeptorView (view.js). Gives: nothing; it
+// speaks only through messages.
+((createZeptor, protocol, view) => {
   'use strict';
+
+  const M = protocol.MESSAGES;
 
   // The program's glue would fetch its own data: URI, which the page's
   // Content-Security-Policy refuses (and Firefox logs); without fetch it
@@ -91,7 +89,7 @@
            done: 0, more: true};
     const started = call('zeptorStart', 'number',
                          ['string', 'string', 'string', 'number'],
-                         [name, run.outputName, accession, view.SLICE_BYTES]);
+                         [name, run.outputName, accession, protocol.SLICE_BYTES]);
     if ('status' in started) return end(started.status);
     run.slice = started.value;
   }
@@ -108,7 +106,7 @@
       run.more = fed.value;
     }
     run.done += size;
-    postMessage({id, type: 'fed', done: run.done, more: run.more, bytes}, [bytes]);
+    postMessage({id, type: M.FED, done: run.done, more: run.more, bytes}, [bytes]);
   }
 
   function finish({id}) {
@@ -117,23 +115,52 @@
     if ('status' in finished) return end(finished.status);
     const {program} = run;
     const report = program.ccall('zeptorReport', 'number');
-    end(0, program.HEAPU8.slice(report, report + finished.value), countsOf(program));
+    end(0, program.HEAPU8.slice(report, report + finished.value), countsOf(program),
+        keptPairsOf(program));
+  }
+
+  // The observations the finished run kept, copied out of the program's
+  // memory in the form view.observation() reads. Each lies there as seven
+  // 8-byte words (page_run.cc holds the layout): two 64-bit line numbers,
+  // four numbers, and the class and spacing range as two 32-bit words.
+  const PAIR_WORDS = 7;
+  function keptPairsOf(program) {
+    const count = program.ccall('zeptorKeptCount', 'number');
+    const first = program.ccall('zeptorKept', 'number') >> 3;
+    const {HEAPF64, HEAPU32} = program;
+    const numbers = new Float64Array(6 * count);
+    const places = new Uint8Array(2 * count);
+    for (let i = 0, word = first; i < count; ++i, word += PAIR_WORDS) {
+      numbers[6 * i] = HEAPU32[2 * word] + HEAPU32[2 * word + 1] * 2 ** 32;
+      numbers[6 * i + 1] = HEAPU32[2 * word + 2] + HEAPU32[2 * word + 3] * 2 ** 32;
+      numbers.set(HEAPF64.subarray(word + 2, word + 6), 6 * i + 2);
+      places[2 * i] = HEAPU32[2 * word + 12];
+      places[2 * i + 1] = HEAPU32[2 * word + 13];
+    }
+    return {count, numbers, places};
+  }
+
+  // The page gave the run up.
+  function abandon({id}) {
+    if (isCurrent(id)) run = null;
   }
 
   function readFailed({id}) {
     if (isCurrent(id)) end(call('zeptorReadFailed', null).status);
   }
 
-  // Ends the run with its exit status and, after a report, its bytes and
-  // counts.
-  function end(status, report = null, counts = null) {
+  // Ends the run with its exit status and, after a report, its bytes,
+  // counts and kept observations.
+  function end(status, report = null, counts = null, pairs = null) {
     const {id, errors, outputName} = run;
     run = null;
-    postMessage({id, type: 'done', result: {
-      status, errors: new Uint8Array(errors), report, outputName, counts}});
+    const moved = pairs ? [pairs.numbers.buffer, pairs.places.buffer] : [];
+    postMessage({id, type: M.DONE, result: {
+      status, errors: new Uint8Array(errors), report, outputName, counts, pairs}}, moved);
   }
 
-  const handlers = {run: start, slice: feed, end: finish, 'read-failed': readFailed};
+  const handlers = {[M.RUN]: start, [M.SLICE]: feed, [M.END]: finish,
+                    [M.READ_FAILED]: readFailed, [M.ABANDON]: abandon};
 
   // Messages are handled one after another, each after the last one's
   // program calls.
@@ -141,12 +168,12 @@
   self.onmessage = ({data}) => {
     queue = queue.then(() => handlers[data.type](data)).catch((error) => {
       run = null;
-      postMessage({id: data.id, type: 'failed', message: String(error)});
+      postMessage({id: data.id, type: M.FAILED, message: String(error)});
     });
   };
 
   // Compiles the program at once, so that the first file need not wait.
   createZeptor().then(
-      () => postMessage({type: 'ready'}),
-      (error) => postMessage({type: 'failed', message: String(error)}));
-})(createZeptor, ZeptorView);
+      () => postMessage({type: M.READY}),
+      (error) => postMessage({type: M.FAILED, message: String(error)}));
+})(createZeptor, ZeptorProtocol, ZeptorView);

@@ -14,6 +14,7 @@ const {printFiles, pair, MAGIC} = require('./support/print_files.js');
 
 const ROOT = path.join(__dirname, '../..');
 const NATIVE = path.resolve(process.env.ZEPTOR_NATIVE || path.join(ROOT, 'build/zeptor'));
+const NATIVE_PAIRS = path.join(path.dirname(NATIVE), 'zeptor-pairs');
 const RUN_TIME = /^System run time:     (.*)\n/;
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zeptor-page-'));
 after(() => fs.rmSync(work, {recursive: true, force: true}));
@@ -62,6 +63,23 @@ function runCommandLine(file, accession = '') {
   return {status: result.status, errors: result.stderr.toString('latin1'),
           report: fs.readFileSync(path.join(dir, output))};
 }
+
+// zeptor-pairs on the same file, with `requiredClass` (a label) or none.
+function runPairs(file, requiredClass) {
+  const args = [path.basename(file)];
+  if (requiredClass) args.push(requiredClass);
+  const result = spawnSync(NATIVE_PAIRS, args, {cwd: path.dirname(file), maxBuffer: 1 << 30});
+  assert.strictEqual(result.status, 0, result.stderr.toString());
+  return result.stdout;
+}
+
+// Chooses the required order class `index` (an index 0 to 9, or '' for
+// none), as a user does.
+const chooseClass = (page, index) => page.evaluate((value) => {
+  const select = document.getElementById('required-class');
+  select.value = value;
+  select.dispatchEvent(new Event('change'));
+}, String(index));
 
 const masked = (bytes) => bytes.toString('latin1').replace(RUN_TIME, '<run time>\n');
 
@@ -191,6 +209,73 @@ const CASES = [
     },
   },
   {
+    name: 'lists the observations as zeptor-pairs does, all and those worse than a class',
+    async run(browser) {
+      const files = printFiles();
+      const paths = writePrintFiles({'survey.prt': files['survey.prt'],
+                                     'crlf.prt': files['crlf.prt'],
+                                     'garbage.prt': files['garbage.prt']});
+      const page = await browser.open();
+      await chooseClass(page, 3);
+      await runPage(page, paths);
+      for (const [f, file] of paths.entries()) {
+        const stem = path.basename(file, '.prt');
+        const links = await page.evaluate((n) => [...document.querySelectorAll('a.download')]
+            .map((a, i) => ({i, name: a.download, run: [...document.querySelectorAll('.run')]
+                .indexOf(a.closest('.run'))}))
+            .filter((link) => link.run === n), f);
+        const index = (name) => links.find((link) => link.name === name).i;
+        const worse = await page.download('a.download', index(`${stem}-worse-than-22.csv`),
+                                          `${stem}-worse-than-22.csv`);
+        assert.ok(worse.equals(runPairs(file, '22')), stem + ' worse than 22');
+        const all = await page.download('a.download', index(`${stem}-observations.csv`),
+                                        `${stem}-observations.csv`);
+        assert.ok(all.equals(runPairs(file)), stem + ' observations');
+      }
+      // The example's worst observation leads its table.
+      assert.deepStrictEqual(
+          await page.evaluate(() => [...document.querySelector('table.worst tr:nth-of-type(2)')
+              .children].map((cell) => cell.textContent)),
+          ['133', '135', '250000', '1.2', '2352.00', '148.75', 'low', '>=250km', 'worse']);
+      await page.close();
+    },
+  },
+  {
+    name: 'shows the runs and the comparison anew when the required class changes',
+    async run(browser) {
+      const files = printFiles();
+      const page = await browser.open();
+      await runPage(page, writePrintFiles({'survey.prt': files['survey.prt'],
+                                           'many.prt': files['many.prt']}));
+      const shown = () => page.evaluate(() => ({
+        sentences: [...document.querySelectorAll('.requirement')].map((p) => p.textContent),
+        marked: document.querySelectorAll('table.worst tr.worse').length,
+        row: [...document.querySelectorAll('#comparison tr.required > *')]
+            .map((cell) => cell.textContent),
+        csvHead: document.querySelector('#comparison a.download') !== null,
+      }));
+      assert.deepStrictEqual(await shown(),
+                             {sentences: [], marked: 0, row: [], csvHead: true});
+      await chooseClass(page, 3);
+      const at22 = await shown();
+      assert.deepStrictEqual(at22.sentences, [
+        '12 of 44 observations (27.3%) are class 22 or better; 32 are worse.',
+        '12345 of 12345 observations (100.0%) are class 22 or better; 0 are worse.']);
+      assert.strictEqual(at22.marked, 20);
+      assert.deepStrictEqual(at22.row, ['class 22 or better', '27.3%', '100.0%']);
+      const csv = (await page.download('#comparison a.download', 0, 'zeptor-counts.csv'))
+                      .toString('utf8').split('\r\n');
+      assert.match(csv[0], /,class 22 or better %$/);
+      assert.match(csv[1], /^survey\.prt,11,.*,27\.3$/);
+      await chooseClass(page, 9);
+      assert.deepStrictEqual((await shown()).row, ['class 52 or better', '93.2%', '100.0%']);
+      await chooseClass(page, '');
+      assert.deepStrictEqual(await shown(),
+                             {sentences: [], marked: 0, row: [], csvHead: true});
+      await page.close();
+    },
+  },
+  {
     name: 'downloads the report with LF line ends',
     async run(browser) {
       const page = await browser.open();
@@ -219,10 +304,23 @@ const CASES = [
       assert.strictEqual(await page.activeId(), 'accession');
       await page.type('GPS 1040');
       await page.pressTab();
+      assert.strictEqual(await page.activeId(), 'required-class');
+      await page.pressTab();
       assert.strictEqual(await page.activeId(), 'files');
       await page.setFiles('#files', survey());
       assert.match(await page.text('#accession-error'), /One word/);
       assert.strictEqual(await page.count('.run'), 0);
+      await page.fill('#accession', '');
+      await chooseClass(page, 3);
+      await runPage(page, survey());
+      // On from the file input: the report, the downloads and the tables.
+      const reached = [];
+      for (let i = 0; i < 8; ++i) {
+        await page.pressTab();
+        reached.push(await page.evaluate(() => document.activeElement.matches('table.worst') ?
+          'table' : document.activeElement.tagName.toLowerCase()));
+      }
+      assert.ok(reached.includes('table'), reached.join(' '));
       await page.close();
     },
   },
@@ -232,6 +330,8 @@ const CASES = [
       const file = path.join(work, 'large.prt');
       const pairs = largePrintFile(file, 300);
       const page = await browser.open();
+      // With the observations against a class kept and listed.
+      await chooseClass(page, 0);
       const small = path.join(work, 'small.prt');
       largePrintFile(small, 1);
       await runPage(page, [small]);
@@ -250,6 +350,8 @@ const CASES = [
       }
       const report = await page.text('.run pre.report', 1);
       assert.match(report, new RegExp(`\\n   11\\s+${pairs}\\n`));
+      assert.match(await page.text('.run .observations', 1),
+                   new RegExp(`the worst 100,000 of ${pairs}; zeptor-pairs lists them all`));
       assert.ok([...progress].some((share) => share > 0 && share < 1),
                 'progress: ' + [...progress].join(' '));
       if (engine.can.memory) {
@@ -272,6 +374,51 @@ const CASES = [
       assert.strictEqual(masked(result.report), masked(runCommandLine(file).report));
       assert.deepStrictEqual(page.errors, []);
       await page.close();
+    },
+  },
+  {
+    name: 'says so when the program cannot be compiled, and fails each file',
+    needs: 'hooks',
+    async run(browser) {
+      const page = await browser.open({failCompile: true});
+      assert.match(await page.text('#page-status'), /^The program could not be started: /);
+      await page.setFiles('#files', survey());
+      await page.waitUntil(runsDone, 1);
+      assert.match(await page.text('.run .status'),
+                   /^The run failed: The program could not be started: /);
+      await page.close();
+    },
+  },
+  {
+    name: 'ends a run whose reading fails in the page, tells the worker, runs the next',
+    needs: 'hooks',
+    async run(browser) {
+      const page = await browser.open({throwOnFirstSlice: true});
+      const paths = writePrintFiles({'first.prt': printFiles()['survey.prt'],
+                                     'second.prt': printFiles()['survey.prt']});
+      await page.setFiles('#files', paths);
+      await page.waitUntil(runsDone, 2);
+      assert.strictEqual(await page.text('.run .status', 0),
+                         'The run failed: slice refused by the test');
+      assert.strictEqual(await page.text('.run .status', 1),
+                         'Exit status 0: report written to second.rpt.');
+      const posted = await page.evaluate(() => window.postedTypes);
+      assert.deepStrictEqual(posted.slice(0, 3), ['run', 'slice', 'abandon']);
+      await page.close();
+    },
+  },
+  {
+    name: 'stops reading a file whose scan has stopped',
+    needs: 'hooks',
+    async run(browser) {
+      const file = path.join(work, 'stops.prt');
+      fs.writeFileSync(file, 'title\n\tPROGRAM OMBRIX\n' + 'x'.repeat(20 << 20));
+      const page = await browser.open({watchCancel: true});
+      const [result] = await runPage(page, [file]);
+      assert.strictEqual(result.status, 5);
+      assert.strictEqual(await page.evaluate(() => window.streamCancelled), true);
+      await page.close();
+      fs.rmSync(file);
     },
   },
   {
@@ -306,6 +453,9 @@ const CASES = [
       const policy = await page.attribute('meta[http-equiv=Content-Security-Policy]', 'content');
       assert.match(policy, /default-src 'none'/);
       assert.match(policy, /connect-src 'none'/);
+      // Only the page's own script runs, known by its hash.
+      assert.match(policy, /script-src 'sha256-[A-Za-z0-9+/]{43}=' /);
+      assert.doesNotMatch(policy, /script-src[^;]*'unsafe-inline'/);
       await runPage(page, survey());
       assert.deepStrictEqual(page.errors, []);
       const elsewhere = page.requests.filter((url) => !/^(file|blob|data):/.test(url));

@@ -4,10 +4,12 @@
 // through its WebDriver and selenium-webdriver. Each browser runs with the
 // test's time zone and saves downloads in a folder of the test's.
 //
-//   engine: {name, can: {clock, platform, stall, console, memory},
+//   engine: {name, can: {clock, platform, stall, hooks, console, memory},
 //            launch(work)}
 //   browser: {open(options), memory(), close()}
-//     open({clock: ms since 1970, windows: true, stallAfter: bytes}) -> page
+//     open({clock: ms since 1970, windows: true, stallAfter: bytes,
+//           failCompile: true, throwOnFirstSlice: true, watchCancel: true})
+//       -> page
 //   page: {fill, setFiles, count, text, attribute, waitUntil, evaluate,
 //          download, pressTab, type, activeId, screenshot, close, and what
 //          the engine lets a test see: errors (console and page), requests}
@@ -25,21 +27,64 @@ const PAGE = path.resolve(process.env.ZEPTOR_PAGE ||
 const WEBKIT_PROCESSES = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/';
 const MINIBROWSER = WEBKIT_PROCESSES + 'MiniBrowser';
 
-// The script that makes the worker, and only it, see the clock at `time`,
-// the page see `platform`, and a file's byte stream stop answering after
-// `stallAfter` bytes, before the page's own scripts run.
-function initScript({clock, windows, stallAfter}) {
+// The script that makes the worker, and only it, see the clock at `time`
+// or fail to compile the program, the page see `platform`, a file's byte
+// stream stop answering after `stallAfter` bytes or note its cancelling
+// (window.streamCancelled), and the page's first slice fail to go to the
+// worker (noting every message type sent in window.postedTypes), before
+// the page's own scripts run.
+function initScript({clock, windows, stallAfter, failCompile, throwOnFirstSlice,
+                     watchCancel}) {
   const parts = [];
+  const workerPrefix = [];
   if (clock !== undefined) {
-    parts.push(`{const OriginalBlob = Blob;
-      const fake = \`{const D = Date; Date = class extends D {
+    workerPrefix.push(`{const D = Date; Date = class extends D {
         constructor(...a) { super(...(a.length ? a : [${clock}])); }
-        static now() { return ${clock}; } };}\\n\`;
+        static now() { return ${clock}; } };}`);
+  }
+  if (failCompile) {
+    workerPrefix.push(`WebAssembly.instantiate = () =>
+        Promise.reject(new Error('compile refused by the test'));`);
+  }
+  if (workerPrefix.length) {
+    parts.push(`{const OriginalBlob = Blob;
+      const prefix = ${JSON.stringify(workerPrefix.join('\n') + '\n')};
       self.Blob = class extends OriginalBlob {
         constructor(parts, options) {
-          super(options && options.type === 'text/javascript' ? [fake, ...parts] : parts,
+          super(options && options.type === 'text/javascript' ? [prefix, ...parts] : parts,
                 options);
         }
+      };}`);
+  }
+  if (throwOnFirstSlice) {
+    parts.push(`{const post = Worker.prototype.postMessage;
+      window.postedTypes = [];
+      let thrown = false;
+      Worker.prototype.postMessage = function (message, ...rest) {
+        window.postedTypes.push(message.type);
+        if (message.type === 'slice' && !thrown) {
+          thrown = true;
+          throw new Error('slice refused by the test');
+        }
+        return post.call(this, message, ...rest);
+      };}`);
+  }
+  if (watchCancel) {
+    parts.push(`{const stream = Blob.prototype.stream;
+      window.streamCancelled = false;
+      Blob.prototype.stream = function () {
+        const reader = stream.call(this).getReader();
+        return new ReadableStream({type: 'bytes',
+          async pull(controller) {
+            const {value, done} = await reader.read();
+            if (done) {
+              controller.close();
+              if (controller.byobRequest) controller.byobRequest.respond(0);
+              return;
+            }
+            controller.enqueue(value);
+          },
+          cancel() { window.streamCancelled = true; }});
       };}`);
   }
   if (stallAfter !== undefined) {
@@ -110,7 +155,7 @@ const environment = (extra = {}) => ({...process.env, TZ: TIME_ZONE, ...extra});
 function puppeteerEngine(name, launchOptions, processMarker) {
   return {
     name,
-    can: {clock: true, platform: true, stall: true, console: true, memory: true},
+    can: {clock: true, platform: true, stall: true, hooks: true, console: true, memory: true},
     async launch(work) {
       const profile = fs.mkdtempSync(path.join(work, name + '-profile-'));
       const browser = await puppeteer.launch({
@@ -206,7 +251,8 @@ function freePort() {
 
 const webkitEngine = {
   name: 'webkit',
-  can: {clock: false, platform: false, stall: false, console: false, memory: true},
+  can: {clock: false, platform: false, stall: false, hooks: false, console: false,
+        memory: true},
   async launch(work) {
     const home = fs.mkdtempSync(path.join(work, 'webkit-home-'));
     const downloads = path.join(home, 'downloads');
