@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 namespace {
@@ -14,18 +16,20 @@ CountedPair pairOf(Count line, double ratio) {
   return CountedPair{2 * line, 2 * line - 1, 0, 0, 0, ratio, {0, 0}};
 }
 
+// The lines of the pairs kept of pairs with `ratios`, in file order.
 std::vector<Count> linesKept(size_t limit, const std::vector<double>& ratios) {
   WorstPairs worst(limit);
   Count line = 1;
   for (double ratio : ratios) worst.take(pairOf(line++, ratio));
   std::vector<Count> lines;
-  for (const CountedPair& pair : worst.inFileOrder()) {
+  for (const CountedPair& pair : worst.highest()) {
     lines.push_back(pair.distance_line / 2);
   }
+  std::sort(lines.begin(), lines.end());
   return lines;
 }
 
-TEST(WorstPairsTest, KeepsTheHighestRatiosInFileOrder) {
+TEST(WorstPairsTest, KeepsTheHighestRatios) {
   constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
   constexpr double kInf = std::numeric_limits<double>::infinity();
   // All, when they fit.
@@ -37,6 +41,31 @@ TEST(WorstPairsTest, KeepsTheHighestRatiosInFileOrder) {
   // Of equal ratios, the first in the file.
   EXPECT_EQ((std::vector<Count>{1, 2, 5}), linesKept(3, {2, 2, 2, 1, 9, 2}));
   EXPECT_EQ((std::vector<Count>{}), linesKept(0, {1, 2}));
+}
+
+TEST(WorstPairsTest, KeepsWhatSortingThemAllWouldKeep) {
+  // Few distinct ratios, so that many are equal, and no numbers.
+  std::mt19937 random(26);
+  for (size_t limit : {size_t{1}, size_t{7}, size_t{40}}) {
+    for (int round = 0; round < 50; ++round) {
+      std::vector<double> ratios(random() % 400);
+      for (double& ratio : ratios) {
+        ratio = random() % 10 == 0 ? std::nan("")
+                                   : static_cast<double>(random() % 30);
+      }
+      // The reference: the first `limit` lines by ratio, highest first,
+      // no number last, equal ones in file order; then in file order.
+      std::vector<Count> lines(ratios.size());
+      for (size_t i = 0; i < lines.size(); ++i) lines[i] = i + 1;
+      std::stable_sort(lines.begin(), lines.end(), [&](Count a, Count b) {
+        const double ra = ratios[a - 1], rb = ratios[b - 1];
+        return !std::isnan(ra) && (std::isnan(rb) || ra > rb);
+      });
+      lines.resize(std::min(limit, lines.size()));
+      std::sort(lines.begin(), lines.end());
+      ASSERT_EQ(lines, linesKept(limit, ratios)) << "limit " << limit;
+    }
+  }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Times the page on large print files in each engine, each run paired with
 // the browser only reading the same file in the same slices (the floor, as
-// the plain read is on the command line), and measures how much more memory
-// the browser takes than for a 1 MiB file; prints the medians of ROUNDS
-// rounds per file.
+// the plain read is on the command line) and, given ZEPTOR_OTHER_PAGE, with
+// another build of the page, and measures how much more memory the browser
+// takes than for a 1 MiB file; prints the medians of ROUNDS rounds per file.
 //
 //   node bench.js PRINT_FILE...      (ROUNDS=5, the page from ZEPTOR_PAGE)
 'use strict';
@@ -13,6 +13,7 @@ const {engines} = require('./test/support/engines.js');
 
 const files = process.argv.slice(2);
 const ROUNDS = Number(process.env.ROUNDS || 5);
+const OTHER_PAGE = process.env.ZEPTOR_OTHER_PAGE;
 
 const median = (values) => {
   const sorted = [...values].sort((a, b) => a - b);
@@ -66,14 +67,14 @@ async function timeReadOnly(page, file) {
     try {
       new Blob().stream().getReader({mode: 'byob'});
     } catch (notAByteStream) {
-      const slice = ZeptorView.NEW_BUFFER_SLICE_BYTES;
+      const slice = ZeptorProtocol.NEW_BUFFER_SLICE_BYTES;
       for (let next = 0; next < chosen.size; next += slice) {
         (await chosen.slice(next, next + slice).arrayBuffer()).transfer(0);
       }
       return (performance.now() - start) / 1000;
     }
     const reader = chosen.stream().getReader({mode: 'byob'});
-    let buffer = new ArrayBuffer(ZeptorView.SLICE_BYTES);
+    let buffer = new ArrayBuffer(ZeptorProtocol.SLICE_BYTES);
     for (;;) {
       const {value, done} = await reader.read(new Uint8Array(buffer));
       if (done) break;
@@ -94,26 +95,40 @@ async function timeReadOnly(page, file) {
     const browser = await engine.launch(work);
     for (const file of files) {
       const megabytes = (fs.statSync(file).size / 1e6).toFixed(0);
-      const runs = [], reads = [], ratios = [], peaks = [];
+      const runs = [], reads = [], ratios = [], peaks = [], others = [], againstOther = [];
       let idle = 0;
-      for (let round = 0; round < ROUNDS; ++round) {
-        let page = await browser.open();
+      // The page's time on `file` after a small file, and its memory's peak
+      // over that after the small file.
+      const timePage = async (options) => {
+        const page = await browser.open(options);
         await timeRun(browser, page, small);
         await sleep(500);
         idle = browser.memory();
         const run = await timeRun(browser, page, file);
         await page.close();
-        page = await browser.open();
+        return run;
+      };
+      for (let round = 0; round < ROUNDS; ++round) {
+        const run = await timePage({});
+        const page = await browser.open();
         const read = await timeReadOnly(page, file);
         await page.close();
         runs.push(run.seconds);
         reads.push(read);
         ratios.push(run.seconds / read);
         peaks.push(run.peak - idle);
+        if (OTHER_PAGE) {
+          const other = await timePage({page: OTHER_PAGE});
+          others.push(other.seconds);
+          againstOther.push(run.seconds / other.seconds);
+        }
       }
+      const paired = OTHER_PAGE ? `; other page ${median(others).toFixed(2)} s, this / other ` +
+                                  `paired ${median(againstOther).toFixed(2)}x` : '';
       console.log(`${engine.name} ${megabytes} MB: page ${median(runs).toFixed(2)} s, ` +
                   `read only ${median(reads).toFixed(2)} s, paired ${median(ratios).toFixed(2)}x; ` +
-                  `memory ${idle} KiB after 1 MiB, peak +${Math.round(median(peaks) / 1024)} MiB`);
+                  `memory ${idle} KiB after 1 MiB, peak +${Math.round(median(peaks) / 1024)} MiB` +
+                  paired);
     }
     await browser.close();
   }

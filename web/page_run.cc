@@ -93,7 +93,7 @@ EMSCRIPTEN_KEEPALIVE size_t zeptorFinish() {
     exitUnlessComplete(scan.outcome);
     the_run->report = reportText(the_run->params, the_run->run_time, scan);
     the_run->counts = scan.counts;
-    the_run->kept = &the_run->worst.inFileOrder();
+    the_run->kept = &the_run->worst.highest();
     return the_run->report.size();
   });
 }
@@ -114,7 +114,7 @@ EMSCRIPTEN_KEEPALIVE const Count* zeptorCounts(int range) {
 // ratios, at most kKeptPairs.
 EMSCRIPTEN_KEEPALIVE size_t zeptorKeptCount() { return the_run->kept->size(); }
 
-// The kept observations, in file order.
+// The kept observations, in no particular order.
 EMSCRIPTEN_KEEPALIVE const CountedPair* zeptorKept() {
   return the_run->kept->data();
 }

@@ -24,7 +24,7 @@ const MESSAGES = Object.freeze({
 // given smaller ones: it then holds less memory at a time. A buffer handed
 // back is kept for reuse by its size alone, so the two must differ.
 const SLICE_BYTES = 2 << 20;
-const NEW_BUFFER_SLICE_BYTES = 1 << 20;
+const NEW_BUFFER_SLICE_BYTES = 1 << 19;
 if (!(NEW_BUFFER_SLICE_BYTES < SLICE_BYTES)) {
   throw new Error('a new buffer\'s slice must be smaller than a reused one\'s');
 }

@@ -78,8 +78,9 @@ function showOutcome(place, name, result, onWindows) {
       downloadLink(view.withLineEnds(result.report, onWindows), result.outputName,
                    'text/plain', 'Download ' + result.outputName),
       body, observations);
-  return {name, counts: result.counts, pairs: result.pairs,
-          worst: view.worstFirst(result.pairs, TABLE_ROWS), observations};
+  const pairs = view.keptObservations(result.pairs);
+  return {name, counts: result.counts, pairs, worst: view.worstFirst(pairs, TABLE_ROWS),
+          observations};
 }
 
 const number = (value, digits) =>

@@ -128,19 +128,44 @@ function shortestText(value) {
   return sign + digits.slice(0, exponent + 1) + '.' + digits.slice(exponent + 1);
 }
 
-// The kept observations of a run, as the worker hands them over: `count`
-// of them in file order, six numbers each in `numbers` (distance line,
-// error line, spacing in m, standard error in m, accuracy in mm, ratio)
-// and two in `places` (order class, spacing range).
-const DISTANCE_LINE = 0, ERROR_LINE = 1, DISTANCE_M = 2, ERROR_M = 3, ACCURACY_MM = 4,
-      RATIO = 5, NUMBERS = 6;
+// The kept observations of a run as the worker hands them over: `count`
+// of them in `bytes`, in no particular order, each as the program holds it
+// (page_run.cc holds the layout): seven 8-byte words, the distance line
+// and the error line as 64-bit integers, the spacing and the standard
+// error in m as read, the accuracy in mm and the ratio, then the order
+// class and the spacing range as two 32-bit integers.
+const KEPT_PAIR_BYTES = 56;
+const WORDS = 7, HALVES = 14, RATIO = 5;
+function keptObservations({count, bytes}) {
+  return {count, words: new Float64Array(bytes.buffer, bytes.byteOffset, WORDS * count),
+          halves: new Uint32Array(bytes.buffer, bytes.byteOffset, HALVES * count),
+          fileOrder: null};
+}
+
 function observation(pairs, i) {
-  const n = pairs.numbers.subarray(i * NUMBERS, (i + 1) * NUMBERS);
+  const w = WORDS * i, h = HALVES * i;
   return {
-    distanceLine: n[DISTANCE_LINE], errorLine: n[ERROR_LINE], distanceM: n[DISTANCE_M],
-    errorM: n[ERROR_M], accuracyMm: n[ACCURACY_MM], ratio: n[RATIO],
-    orderClass: pairs.places[2 * i], range: pairs.places[2 * i + 1],
+    distanceLine: pairs.halves[h] + pairs.halves[h + 1] * 2 ** 32,
+    errorLine: pairs.halves[h + 2] + pairs.halves[h + 3] * 2 ** 32,
+    distanceM: pairs.words[w + 2], errorM: pairs.words[w + 3],
+    accuracyMm: pairs.words[w + 4], ratio: pairs.words[w + RATIO],
+    orderClass: pairs.halves[h + 12], range: pairs.halves[h + 13],
   };
+}
+
+// The indices of the kept observations in file order, sorted once: each
+// was counted at the later of its two lines.
+function inFileOrder(pairs) {
+  if (!pairs.fileOrder) {
+    const countedAt = new Float64Array(pairs.count);
+    for (let i = 0; i < pairs.count; ++i) {
+      const o = observation(pairs, i);
+      countedAt[i] = Math.max(o.distanceLine, o.errorLine);
+    }
+    pairs.fileOrder = Uint32Array.from({length: pairs.count}, (_, i) => i)
+                          .sort((a, b) => countedAt[a] - countedAt[b]);
+  }
+  return pairs.fileOrder;
 }
 
 // zeptor-pairs's CSV of the kept observations whose class is worse than
@@ -149,9 +174,9 @@ function observation(pairs, i) {
 function pairsCsv(pairs, worseThan = null) {
   const lines = ['distance_line,error_line,distance_m,standard_error_m,accuracy_mm,' +
                  'ratio,class,spacing_range'];
-  for (let i = 0; i < pairs.count; ++i) {
-    if (worseThan !== null && pairs.places[2 * i] <= worseThan) continue;
+  for (const i of inFileOrder(pairs)) {
     const o = observation(pairs, i);
+    if (worseThan !== null && o.orderClass <= worseThan) continue;
     lines.push([o.distanceLine, o.errorLine, shortestText(o.distanceM), shortestText(o.errorM),
                 shortestText(o.accuracyMm), shortestText(o.ratio), CLASS_LABELS[o.orderClass],
                 SPACING_RANGES[o.range]].join(','));
@@ -163,11 +188,17 @@ function pairsCsv(pairs, worseThan = null) {
 // first, equal ones in file order; no number ranks last, as its class is
 // the best. One pass, as a file keeps many.
 function worstFirst(pairs, n) {
-  const ratioOf = (i) => pairs.numbers[i * NUMBERS + RATIO];
-  // Whether observation a ranks above b, which comes later in the file.
+  const ratioOf = (i) => pairs.words[WORDS * i + RATIO];
+  const countedAt = (i) => {
+    const o = observation(pairs, i);
+    return Math.max(o.distanceLine, o.errorLine);
+  };
+  // Whether observation a ranks above observation b.
   const above = (a, b) => {
     const ra = ratioOf(a), rb = ratioOf(b);
-    return !Number.isNaN(ra) && (Number.isNaN(rb) || ra > rb);
+    if (Number.isNaN(ra) !== Number.isNaN(rb)) return Number.isNaN(rb);
+    if (ra !== rb && !Number.isNaN(ra)) return ra > rb;
+    return countedAt(a) < countedAt(b);
   };
   const worst = [];
   for (let i = 0; i < pairs.count; ++i) {
@@ -193,9 +224,9 @@ function requirement(counts, c) {
 }
 
 return {
-  CLASS_COUNT, CLASS_LABELS, SPACING_RANGES, KEPT_OBSERVATIONS, stemOf, outputNameFor,
-  screenText, withLineEnds, toCsv, shares, cumulativeShares, shortestText, observation,
-  pairsCsv, worstFirst, requirement,
+  CLASS_COUNT, CLASS_LABELS, SPACING_RANGES, KEPT_OBSERVATIONS, KEPT_PAIR_BYTES, stemOf,
+  outputNameFor, screenText, withLineEnds, toCsv, shares, cumulativeShares, shortestText,
+  keptObservations, observation, pairsCsv, worstFirst, requirement,
 };
 })();
 

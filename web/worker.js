@@ -120,24 +120,11 @@
   }
 
   // The observations the finished run kept, copied out of the program's
-  // memory in the form view.observation() reads. Each lies there as seven
-  // 8-byte words (page_run.cc holds the layout): two 64-bit line numbers,
-  // four numbers, and the class and spacing range as two 32-bit words.
-  const PAIR_WORDS = 7;
+  // memory as they lie there, for view.keptObservations() to read.
   function keptPairsOf(program) {
     const count = program.ccall('zeptorKeptCount', 'number');
-    const first = program.ccall('zeptorKept', 'number') >> 3;
-    const {HEAPF64, HEAPU32} = program;
-    const numbers = new Float64Array(6 * count);
-    const places = new Uint8Array(2 * count);
-    for (let i = 0, word = first; i < count; ++i, word += PAIR_WORDS) {
-      numbers[6 * i] = HEAPU32[2 * word] + HEAPU32[2 * word + 1] * 2 ** 32;
-      numbers[6 * i + 1] = HEAPU32[2 * word + 2] + HEAPU32[2 * word + 3] * 2 ** 32;
-      numbers.set(HEAPF64.subarray(word + 2, word + 6), 6 * i + 2);
-      places[2 * i] = HEAPU32[2 * word + 12];
-      places[2 * i + 1] = HEAPU32[2 * word + 13];
-    }
-    return {count, numbers, places};
+    const first = program.ccall('zeptorKept', 'number');
+    return {count, bytes: program.HEAPU8.slice(first, first + view.KEPT_PAIR_BYTES * count)};
   }
 
   // The page gave the run up.
@@ -154,7 +141,7 @@
   function end(status, report = null, counts = null, pairs = null) {
     const {id, errors, outputName} = run;
     run = null;
-    const moved = pairs ? [pairs.numbers.buffer, pairs.places.buffer] : [];
+    const moved = pairs ? [pairs.bytes.buffer] : [];
     postMessage({id, type: M.DONE, result: {
       status, errors: new Uint8Array(errors), report, outputName, counts, pairs}}, moved);
   }

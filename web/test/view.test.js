@@ -65,3 +65,81 @@ test('draws a bar per class and spacing range, names escaped', () => {
   assert.doesNotMatch(compared, /<a&b>/);
   assert.match(compared, /<title>11, c: 25%<\/title>/);
 });
+
+test('writes numbers as zeptor-pairs does', () => {
+  for (const [value, text] of [
+         [100000, '100000'], [0.0008, '0.0008'], [186.20000000000002, '186.20000000000002'],
+         [0, '0'], [-0, '-0'], [-123.456, '-123.456'], [1e-4, '0.0001'], [1e-5, '1e-05'],
+         [2.5e-5, '2.5e-05'], [1e15, '1000000000000000'], [9999999999999998, '9999999999999998'],
+         [1e16, '1e+16'], [1.2345678901234568e17, '1.2345678901234568e+17'],
+         [-1.7976931348623157e308, '-1.7976931348623157e+308'], [5e-324, '5e-324'],
+         [Infinity, 'inf'], [-Infinity, '-inf'], [NaN, 'nan']]) {
+    assert.strictEqual(view.shortestText(value), text, text);
+  }
+});
+
+// Kept observations as the worker hands them over, [ratio, class] each on
+// lines 2i + 3 and 2i + 4, in the order given by `order` (file order when
+// none): the program's layout, seven 8-byte words a pair.
+function kept(rows, order = rows.map((_, i) => i)) {
+  const bytes = new Uint8Array(view.KEPT_PAIR_BYTES * rows.length);
+  const data = new DataView(bytes.buffer);
+  order.forEach((i, at) => {
+    const [ratio, orderClass] = rows[i];
+    const base = view.KEPT_PAIR_BYTES * at;
+    data.setBigUint64(base, BigInt(2 * i + 3), true);
+    data.setBigUint64(base + 8, BigInt(2 * i + 4), true);
+    [1000, 0.0005, 0.98, ratio].forEach((value, k) =>
+      data.setFloat64(base + 16 + 8 * k, value, true));
+    data.setUint32(base + 48, orderClass, true);
+    data.setUint32(base + 52, 0, true);
+  });
+  return view.keptObservations({count: rows.length, bytes});
+}
+
+test('lists the observations worse than a class, or all, as CSV', () => {
+  // Kept in any order, listed in file order.
+  const pairs = kept([[0.98, 2], [NaN, 0], [Infinity, 10]], [2, 0, 1]);
+  const header = 'distance_line,error_line,distance_m,standard_error_m,accuracy_mm,ratio,' +
+                 'class,spacing_range\r\n';
+  assert.strictEqual(view.pairsCsv(pairs), header +
+                     '3,4,1000,0.0005,0.98,0.98,21,<25km\r\n' +
+                     '5,6,1000,0.0005,0.98,nan,11,<25km\r\n' +
+                     '7,8,1000,0.0005,0.98,inf,low,<25km\r\n');
+  assert.strictEqual(view.pairsCsv(pairs, 2), header + '7,8,1000,0.0005,0.98,inf,low,<25km\r\n');
+  assert.strictEqual(view.pairsCsv(pairs, 9), header + '7,8,1000,0.0005,0.98,inf,low,<25km\r\n');
+  assert.strictEqual(view.pairsCsv(kept([])), header);
+});
+
+test('finds the worst observations, equal ones in file order, no number last', () => {
+  const pairs = kept([[1, 0], [NaN, 0], [5, 0], [Infinity, 0], [5, 0], [-1, 0]]);
+  assert.deepStrictEqual(view.worstFirst(pairs, 3), [3, 2, 4]);
+  assert.deepStrictEqual(view.worstFirst(pairs, 10), [3, 2, 4, 0, 5, 1]);
+  assert.deepStrictEqual(view.worstFirst(pairs, 0), []);
+  // Kept out of file order, listed by the lines: the fifth before the third.
+  const shuffled = kept([[1, 0], [NaN, 0], [5, 0], [Infinity, 0], [5, 0], [NaN, 0]],
+                        [4, 5, 1, 3, 2, 0]);
+  const lines = (indices) => indices.map((i) => view.observation(shuffled, i).distanceLine);
+  assert.deepStrictEqual(lines(view.worstFirst(shuffled, 6)), [9, 7, 11, 3, 5, 13]);
+});
+
+test('says how a run meets a required class, in the sentence and the CSV', () => {
+  assert.strictEqual(view.requirement(counts, 3).sentence,
+                     '12 of 44 observations (27.3%) are class 22 or better; 32 are worse.');
+  assert.strictEqual(view.requirement(counts, 9).sentence,
+                     '41 of 44 observations (93.2%) are class 52 or better; 3 are worse.');
+  const none = LABELS.map((label) => ({label, total: 0, bySpacing: [0, 0, 0, 0]}));
+  assert.strictEqual(view.requirement(none, 0).sentence,
+                     '0 of 0 observations (0.0%) are class 11 or better; 0 are worse.');
+  const lines = view.toCsv([{name: 'a.prt', counts}], 3).split('\r\n');
+  assert.match(lines[0], /,cumulative share %,class 22 or better %$/);
+  assert.strictEqual(lines[1], 'a.prt,11,6,0,2,0,4,13.6,13.6,27.3');
+  assert.strictEqual(lines[11], 'a.prt,low,3,0,0,1,2,6.8,100.0,27.3');
+});
+
+test('gives a reused slice buffer and a new one sizes that tell them apart', () => {
+  const protocol = require('../protocol.js');
+  assert.ok(protocol.NEW_BUFFER_SLICE_BYTES < protocol.SLICE_BYTES);
+  assert.strictEqual(new Set(Object.values(protocol.MESSAGES)).size,
+                     Object.keys(protocol.MESSAGES).length);
+});

@@ -8,8 +8,8 @@
 //            launch(work)}
 //   browser: {open(options), memory(), close()}
 //     open({clock: ms since 1970, windows: true, stallAfter: bytes,
-//           failCompile: true, throwOnFirstSlice: true, watchCancel: true})
-//       -> page
+//           failCompile: true, throwOnFirstSlice: true, watchCancel: true,
+//           page: another page's file}) -> page
 //   page: {fill, setFiles, count, text, attribute, waitUntil, evaluate,
 //          download, pressTab, type, activeId, screenshot, close, and what
 //          the engine lets a test see: errors (console and page), requests}
@@ -197,7 +197,7 @@ async function tryOpenPuppeteerPage(browser, work, options) {
   const script = initScript(options);
   if (script) await page.evaluateOnNewDocument(script);
   try {
-    await page.goto('file://' + PAGE, {timeout: 30000});
+    await page.goto('file://' + (options.page || PAGE), {timeout: 30000});
     await page.waitForSelector('body[data-ready]', {timeout: 30000});
   } catch (error) {
     await context.close().catch(() => {});
@@ -275,14 +275,14 @@ const webkitEngine = {
       }
     }
     return {
-      open: () => openWebKitPage(url, downloads),
+      open: (options = {}) => openWebKitPage(url, downloads, options.page || PAGE),
       memory: () => processMemory(WEBKIT_PROCESSES),
       close: async () => { server.kill(); },
     };
   },
 };
 
-async function openWebKitPage(url, downloads) {
+async function openWebKitPage(url, downloads, file) {
   const {By, Key} = webdriver;
   const capabilities = new webdriver.Capabilities({
     browserName: 'MiniBrowser',
@@ -292,7 +292,7 @@ async function openWebKitPage(url, downloads) {
                      .withCapabilities(capabilities).build();
   const run = (fn, ...args) =>
     driver.executeScript(`return (${fn}).apply(null, arguments)`, ...args);
-  await driver.get('file://' + PAGE);
+  await driver.get('file://' + file);
   await driver.wait(async () => (await driver.findElements(By.css('body[data-ready]'))).length, 30000);
   // Selectors go to the page's own querySelectorAll: WebKitWebDriver's
   // element search matches none with :not().
