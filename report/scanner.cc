@@ -129,9 +129,7 @@ const char* Scanner::scanLines(const char* p, const char* end) {
   while (p < end) {
     // Once offset and version are known only tagged lines matter.
     if (offset_ && !result_.version.empty()) {
-      const char* const next = skipUntaggedLines(p, end);
-      skipped(p, next);
-      p = next;
+      p = skipUntaggedLines(p, end);
       if (p == end) break;
     }
     const void* newline = std::memchr(p, '\n', static_cast<size_t>(end - p));
@@ -147,10 +145,6 @@ const char* Scanner::scanLines(const char* p, const char* end) {
     ++line_ends_;
   }
   return p;
-}
-
-void Scanner::skipped(const char* p, const char* end) {
-  if (pairs_ != nullptr) line_ends_ += countLineEnds(p, end);
 }
 
 void Scanner::carry(const char* p, const char* end) {
@@ -202,21 +196,32 @@ const char* Scanner::consumeRest(const char* p, const char* end) {
 
 // Returns the next line start in the block that may start a tag, or one
 // whose tag start lies past the block's end; or the end, with the rest of
-// the last line to skip, when there is none.
+// the last line to skip, when there is none. A scan that numbers lines
+// counts those it skips.
 const char* Scanner::skipUntaggedLines(const char* p, const char* end) {
   const size_t column = *offset_ + kTagColumn;
   const size_t reach = column + kTagStartWidth;
   if (static_cast<size_t>(end - p) < reach || startsTag(p + column)) return p;
-  if (const char* found = findNextTagLine(p, end, column)) return found;
-  // Every line start whose tag start is in the block was tested.
+  const char* const found =
+      pairs_ == nullptr ? findNextTagLine(p, end, column)
+                        : findNextTagLineCounting(p, end, column, &line_ends_);
+  if (found != nullptr) return found;
+  // Every line start whose tag start is in the block was tested, and the
+  // line ends before newlineLimit() counted.
   const std::string_view rest(p, static_cast<size_t>(end - p));
   const size_t last_newline = rest.rfind('\n');
+  const char* next = end;
   if (last_newline != std::string_view::npos &&
       rest.size() - (last_newline + 1) < reach) {
-    return p + last_newline + 1;
+    next = p + last_newline + 1;
+  } else {
+    rest_ = Rest::kSkip;
   }
-  rest_ = Rest::kSkip;
-  return end;
+  if (pairs_ != nullptr) {
+    line_ends_ += static_cast<Count>(
+        std::count(newlineLimit(p, end, column), next, '\n'));
+  }
+  return next;
 }
 
 inline void Scanner::examine(std::string_view text, bool whole) {

@@ -96,8 +96,6 @@ class Scanner {
   const char* skipUntaggedLines(const char* p, const char* end);
   // Keeps the head of a line that the block ends inside.
   void carry(const char* p, const char* end);
-  // Notes that the lines in [p, end) were passed unseen.
-  void skipped(const char* p, const char* end);
 
   // Applies every rule to `text`: a whole line without its line end, or
   // (`whole` false) the head of a longer one. Inlined into the loop over a

@@ -3,12 +3,14 @@
 
 #include <cstddef>
 
+#include "report/order_class.h"
+
 // Once a file's offset and version are known, only a line that starts a tag
 // ("DI" of "DISTANCE=", "VE" of "VERT.ANG.=") at the tag column can change
 // the counts, and the scanner skips every other line unseen. This file holds
 // that whole contract: how far into a line the search looks and which line
-// starts it tests. Each CPU's search, and its count of the line ends
-// skipped, is in a file of its own, chosen when zeptor is built.
+// starts it tests. Each CPU's search is in a file of its own, chosen when
+// zeptor is built.
 
 // How many bytes from the tag column decide whether a line starts a tag.
 constexpr size_t kTagStartWidth = 2;
@@ -27,13 +29,15 @@ inline const char* newlineLimit(const char* begin, const char* end,
   return static_cast<size_t>(end - begin) > reach ? end - reach : begin;
 }
 
-// Returns the number of '\n' bytes in [begin, end): the lines a scan that
-// numbers them passes unseen. Defined once per CPU.
-size_t countLineEnds(const char* begin, const char* end);
-
 // Returns the first line start p in (begin, end) -- a byte right after a
 // '\n' before newlineLimit() -- with startsTag(p + column), or nullptr when
 // there is none. Defined once per CPU.
 const char* findNextTagLine(const char* begin, const char* end, size_t column);
+
+// As findNextTagLine(), and adds to *line_ends the '\n' bytes it passed: those
+// before the line start found, or before newlineLimit(). A scan that numbers
+// lines counts them where the search finds them anyway.
+const char* findNextTagLineCounting(const char* begin, const char* end,
+                                    size_t column, Count* line_ends);
 
 #endif  // ZEPTOR_REPORT_TAG_SEARCH_H_

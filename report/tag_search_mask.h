@@ -13,21 +13,38 @@
 // line ends whose line starts a tag, with two more loads and five more
 // compares, measured slower: most lines need no more than one two-byte
 // test.)
-template <std::uint64_t (*newlines)(const char*)>
+// With kCounting, every line end passed adds one to *line_ends.
+template <std::uint64_t (*newlines)(const char*), bool kCounting>
 const char* findNextTagLineByMask(const char* begin, const char* end,
-                                  size_t column) {
+                                  size_t column, Count* line_ends) {
   const char* limit = newlineLimit(begin, end, column);
   const char* p = begin;
   for (; limit - p >= 64; p += 64) {
     for (std::uint64_t ends = newlines(p); ends != 0; ends &= ends - 1) {
+      if (kCounting) ++*line_ends;
       const char* line = p + __builtin_ctzll(ends) + 1;
       if (startsTag(line + column)) return line;
     }
   }
   for (; p < limit; ++p) {
-    if (*p == '\n' && startsTag(p + 1 + column)) return p + 1;
+    if (*p != '\n') continue;
+    if (kCounting) ++*line_ends;
+    if (startsTag(p + 1 + column)) return p + 1;
   }
   return nullptr;
 }
+
+// Defines the two searches of a CPU through its `newlines`.
+#define ZEPTOR_DEFINE_TAG_SEARCH_BY_MASK(newlines)                        \
+  const char* findNextTagLine(const char* begin, const char* end,         \
+                              size_t column) {                            \
+    return findNextTagLineByMask<newlines, false>(begin, end, column,     \
+                                                  nullptr);               \
+  }                                                                       \
+  const char* findNextTagLineCounting(const char* begin, const char* end, \
+                                      size_t column, Count* line_ends) {  \
+    return findNextTagLineByMask<newlines, true>(begin, end, column,      \
+                                                 line_ends);              \
+  }
 
 #endif  // ZEPTOR_REPORT_TAG_SEARCH_MASK_H_

@@ -2,7 +2,6 @@
 
 #include <arm_neon.h>
 
-#include <algorithm>
 #include <cstdint>
 
 #include "report/tag_search_mask.h"
@@ -31,28 +30,4 @@ std::uint64_t newlinesNeon(const char* p) {
 
 }  // namespace
 
-const char* findNextTagLine(const char* begin, const char* end, size_t column) {
-  return findNextTagLineByMask<newlinesNeon>(begin, end, column);
-}
-
-size_t countLineEnds(const char* begin, const char* end) {
-  // Each byte lane counts its line ends, for up to 255 steps of 16 bytes
-  // before it could wrap; then the lanes are summed.
-  constexpr size_t kStepsPerSum = 255;
-  const uint8x16_t newline = vdupq_n_u8('\n');
-  size_t count = 0;
-  const char* p = begin;
-  while (end - p >= 16) {
-    const size_t steps =
-        std::min(kStepsPerSum, static_cast<size_t>(end - p) / 16);
-    uint8x16_t lanes = vdupq_n_u8(0);
-    for (size_t i = 0; i < steps; ++i, p += 16) {
-      const uint8x16_t bytes = vld1q_u8(reinterpret_cast<const uint8_t*>(p));
-      // A match is all ones, -1.
-      lanes = vsubq_u8(lanes, vceqq_u8(bytes, newline));
-    }
-    count += vaddlvq_u8(lanes);
-  }
-  for (; p < end; ++p) count += *p == '\n';
-  return count;
-}
+ZEPTOR_DEFINE_TAG_SEARCH_BY_MASK(newlinesNeon)

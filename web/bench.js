@@ -96,6 +96,7 @@ async function timeReadOnly(page, file) {
     for (const file of files) {
       const megabytes = (fs.statSync(file).size / 1e6).toFixed(0);
       const runs = [], reads = [], ratios = [], peaks = [], others = [], againstOther = [];
+      const otherPeaks = [];
       let idle = 0;
       // The page's time on `file` after a small file, and its memory's peak
       // over that after the small file.
@@ -106,25 +107,32 @@ async function timeReadOnly(page, file) {
         idle = browser.memory();
         const run = await timeRun(browser, page, file);
         await page.close();
-        return run;
+        return {...run, idle};
       };
       for (let round = 0; round < ROUNDS; ++round) {
+        // Every other round the other page goes first, so that neither
+        // always follows the clean-up of the other's run.
+        const otherFirst = OTHER_PAGE && round % 2 === 1;
+        const other = otherFirst ? await timePage({page: OTHER_PAGE}) : null;
         const run = await timePage({});
+        const peak = run.peak - run.idle;
         const page = await browser.open();
         const read = await timeReadOnly(page, file);
         await page.close();
         runs.push(run.seconds);
         reads.push(read);
         ratios.push(run.seconds / read);
-        peaks.push(run.peak - idle);
+        peaks.push(peak);
         if (OTHER_PAGE) {
-          const other = await timePage({page: OTHER_PAGE});
-          others.push(other.seconds);
-          againstOther.push(run.seconds / other.seconds);
+          const otherRun = other || await timePage({page: OTHER_PAGE});
+          others.push(otherRun.seconds);
+          otherPeaks.push(otherRun.peak - otherRun.idle);
+          againstOther.push(run.seconds / otherRun.seconds);
         }
       }
-      const paired = OTHER_PAGE ? `; other page ${median(others).toFixed(2)} s, this / other ` +
-                                  `paired ${median(againstOther).toFixed(2)}x` : '';
+      const paired = OTHER_PAGE ? `; other page ${median(others).toFixed(2)} s, peak ` +
+                                  `+${Math.round(median(otherPeaks) / 1024)} MiB, this / ` +
+                                  `other paired ${median(againstOther).toFixed(2)}x` : '';
       console.log(`${engine.name} ${megabytes} MB: page ${median(runs).toFixed(2)} s, ` +
                   `read only ${median(reads).toFixed(2)} s, paired ${median(ratios).toFixed(2)}x; ` +
                   `memory ${idle} KiB after 1 MiB, peak +${Math.round(median(peaks) / 1024)} MiB` +

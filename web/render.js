@@ -86,13 +86,19 @@ function showOutcome(place, name, result, onWindows) {
 const number = (value, digits) =>
   Number.isFinite(value) ? value.toFixed(digits) : view.shortestText(value);
 
+// What the table and a download of `count` observations say when the run
+// kept fewer.
+const keptNote = (count) => (count > view.KEPT_OBSERVATIONS ?
+  ` (the worst ${view.KEPT_OBSERVATIONS_TEXT} of ${count}; zeptor-pairs lists them all)` :
+  '');
+
 // The table of the run's observations with the highest ratios, those
 // worse than the required class `required` (an index, or null) marked.
 function worstTable(run, required) {
   const all = run.counts.reduce((sum, row) => sum + row.total, 0);
   const table = element('table', {class: 'worst', tabindex: '0'});
   table.append(element('caption', {}, `The ${run.worst.length} observations with the ` +
-                       `highest ratios, of ${all}`));
+                       `highest ratios, of ${all}${keptNote(all)}`));
   const head = element('tr');
   const columns = ['Distance line', 'Error line', 'Distance (m)', 'Standard error (m)',
                    'Accuracy (mm)', 'Ratio', 'Class', 'Spacing'];
@@ -112,11 +118,6 @@ function worstTable(run, required) {
   }
   return table;
 }
-
-// What a download of `count` observations holds when the run kept fewer.
-const keptNote = (count) => (count > view.KEPT_OBSERVATIONS ?
-  ` (the worst ${view.KEPT_OBSERVATIONS.toLocaleString('en')} of ${count}; ` +
-  'zeptor-pairs lists them all)' : '');
 
 // Fills the run's observations part for the required class `required`.
 function showObservations(run, required) {

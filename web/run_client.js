@@ -19,14 +19,14 @@ const SLICES_IN_FLIGHT = 2;
 function start(workerSource, {onReady, onWorkerFailure}) {
   let worker = null;
   let failure = null;
-  let current = null;  // the run in progress: {id, take(message)}
+  let running = null;  // the one run in progress: {id, take(message)}
   let lastId = 0;
 
   const failWorker = (sentence) => {
     if (failure) return;
     failure = sentence;
     onWorkerFailure(sentence);
-    if (current) current.take({type: M.FAILED, message: sentence});
+    if (running) running.take({type: M.FAILED, message: sentence});
   };
   try {
     worker = new Worker(URL.createObjectURL(
@@ -37,8 +37,8 @@ function start(workerSource, {onReady, onWorkerFailure}) {
       } else if (data.id === undefined) {
         // About the worker itself, as a compile that failed.
         failWorker('The program could not be started: ' + data.message + '.');
-      } else if (current && current.id === data.id) {
-        current.take(data);
+      } else if (running && running.id === data.id) {
+        running.take(data);
       }
     };
     worker.onerror = (event) => {
@@ -65,12 +65,12 @@ function start(workerSource, {onReady, onWorkerFailure}) {
       // A file whose scan stopped early is not read on.
       const end = (settle, value) => {
         ended = true;
-        current = null;
+        running = null;
         reader.cancel();
         settle(value);
         if (credit) credit();
       };
-      current = {id, take: (data) => {
+      running = {id, take: (data) => {
         if (data.type === M.FED) {
           slices.giveBack(data.bytes);
           --unanswered;

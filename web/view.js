@@ -14,6 +14,7 @@ const SPACING_RANGES = ['<25km', '25km-100km', '100km-250km', '>=250km'];
 // The observations a run keeps, those with the highest ratios: the page's
 // memory stays bounded whatever the file.
 const KEPT_OBSERVATIONS = 100000;
+const KEPT_OBSERVATIONS_TEXT = '100,000';
 
 // The input's name without its extension.
 function stemOf(inputName) {
@@ -224,7 +225,8 @@ function requirement(counts, c) {
 }
 
 return {
-  CLASS_COUNT, CLASS_LABELS, SPACING_RANGES, KEPT_OBSERVATIONS, KEPT_PAIR_BYTES, stemOf,
+  CLASS_COUNT, CLASS_LABELS, SPACING_RANGES, KEPT_OBSERVATIONS, KEPT_OBSERVATIONS_TEXT,
+  KEPT_PAIR_BYTES, stemOf,
   outputNameFor, screenText, withLineEnds, toCsv, shares, cumulativeShares, shortestText,
   keptObservations, observation, pairsCsv, worstFirst, requirement,
 };
