@@ -26,7 +26,7 @@ function downloadLink(bytesOrText, name, type, label) {
 }
 
 // A CSV download whose text is made when it is first asked for: a file
-// keeps up to 100,000 observations, whose CSV need not be held until then.
+// keeps up to 50,000 observations, whose CSV need not be held until then.
 function lazyCsvLink(name, label, makeText) {
   const link = element('a', {download: name, class: 'download', href: '#'}, label);
   link.addEventListener('click', () => {

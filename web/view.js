@@ -12,9 +12,9 @@ const CLASS_COUNT = 11;
 const CLASS_LABELS = ['11', '12', '21', '22', '31', '32', '41', '42', '51', '52', 'low'];
 const SPACING_RANGES = ['<25km', '25km-100km', '100km-250km', '>=250km'];
 // The observations a run keeps, those with the highest ratios: the page's
-// memory stays bounded whatever the file.
-const KEPT_OBSERVATIONS = 100000;
-const KEPT_OBSERVATIONS_TEXT = '100,000';
+// memory stays bounded whatever the file. page_run.cc says the same number.
+const KEPT_OBSERVATIONS = 50000;
+const KEPT_OBSERVATIONS_TEXT = '50,000';
 
 // The input's name without its extension.
 function stemOf(inputName) {
