@@ -24,12 +24,6 @@ char* appendCount(Count count, char* out) {
   return std::to_chars(out, out + 20, count).ptr;
 }
 
-// The report pads the two-digit labels to three characters.
-std::string_view classLabel(size_t order_class) {
-  std::string_view label = kOrderClasses[order_class].label;
-  return label.substr(0, label.find(' '));
-}
-
 }  // namespace
 
 char* appendPairRow(const CountedPair& pair, char* out) {
@@ -42,7 +36,7 @@ char* appendPairRow(const CountedPair& pair, char* out) {
     out = appendShortest(value, out);
   }
   *out++ = ',';
-  out = appendText(classLabel(pair.counted.order_class), out);
+  out = appendText(classCode(pair.counted.order_class), out);
   *out++ = ',';
   out = appendText(kSpacingRanges[pair.counted.spacing_bin], out);
   return appendText("\r\n", out);

@@ -31,8 +31,7 @@ std::optional<size_t> worseThanClass(const std::optional<std::string>& word) {
   if (!word) return std::nullopt;
   // Every class but "low", which none is worse than.
   for (size_t c = 0; c < kLowClass; ++c) {
-    const std::string_view label = kOrderClasses[c].label;
-    if (*word == label.substr(0, label.find(' '))) return c;
+    if (*word == classCode(c)) return c;
   }
   exitWithError(kExitFailure, "Not an order class:  " + *word,
                 {"Use one of 11 12 21 22 31 32 41 42 51 52"});

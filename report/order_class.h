@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 // One row of the order-class table: the report label and the exclusive
 // upper bound of the accuracy ratio.
@@ -34,6 +35,13 @@ constexpr std::array<OrderClass, kOrderClassCount> kOrderClasses = {{
 constexpr size_t kSpacingBinCount = 4;
 constexpr std::array<double, kSpacingBinCount - 1> kSpacingBinBelowKm = {
     25, 100, 250};
+
+// Returns the label of class `order_class` without the report's padding:
+// "11" to "52", "low".
+constexpr std::string_view classCode(size_t order_class) {
+  const std::string_view label = kOrderClasses[order_class].label;
+  return label.substr(0, label.find(' '));
+}
 
 // Returns the class of an accuracy ratio: the first row whose bound the ratio
 // is below. A ratio equal to a bound belongs to the higher class; a ratio
