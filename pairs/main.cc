@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "pairs/pair_csv.h"
+#include "pairs/pair_listing.h"
 #include "pairs/pairs_command_line.h"
-#include "report/platform_console.h"
 #include "report/run_exit.h"
-#include "report/run_files.h"
 #include "report/scanner.h"
 #include "support/fatal_exit.h"
+#include "system_io/platform_console.h"
+#include "system_io/run_files.h"
 
 namespace {
 
@@ -27,13 +27,11 @@ int run(const std::vector<std::string>& words) {
     return kExitFailure;
   }
   const std::optional<size_t> worse_than = worseThanClass(command.order_class);
-  // Asked before the input is opened, which could take descriptor 1 when
-  // standard output is closed.
-  const FileStatus standard_output = checkStandardOutputFile();
   InputFile input = openInput(command.input_name);
+  const FileStatus standard_output = identifyStandardOutput();
   refuseInputAsStandardOutput(input, standard_output, command.input_name);
 
-  PairCsvWriter listing(worse_than);
+  PairListing listing(worse_than);
   const ScanResult scan = scanInput(&input, command.input_name, &listing);
   exitUnlessComplete(scan.outcome);
   listing.finish();

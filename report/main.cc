@@ -7,19 +7,31 @@
 #include <vector>
 
 #include "report/command_line.h"
-#include "report/platform_console.h"
 #include "report/report.h"
 #include "report/run_exit.h"
-#include "report/run_files.h"
 #include "report/scanner.h"
 #include "report/version.h"
 #include "support/date.h"
 #include "support/fatal_exit.h"
+#include "system_io/platform_console.h"
+#include "system_io/run_files.h"
 
 [[gnu::used]] static const char kModuleId[] =
     "@(#)zeptor\t" ZEPTOR_VERSION "\t" ZEPTOR_DATE " QXT";
 
 namespace {
+
+// Writes the report to standard output, then to the output file, and closes
+// the file. A failed write to the file ends the process.
+void deliverReport(const std::string& report, const std::string& output_name,
+                   SystemFile* output) {
+  std::cout << report << std::flush;
+  const bool written = output->write(report);
+  if (!output->close() || !written) {
+    exitWithError(kExitFailure, "Cannot write output file:  " + output_name,
+                  {"Check available disk space."});
+  }
+}
 
 int run(const std::vector<std::string>& command_line) {
   writeBanner(std::cout);
@@ -30,7 +42,7 @@ int run(const std::vector<std::string>& command_line) {
     return kExitFailure;
   }
   InputFile input = openInput(params->input_name);
-  const FileStatus standard_output = checkStandardOutputFile();
+  const FileStatus standard_output = identifyStandardOutput();
   SystemFile output =
       openOutput(params->output_name, input.identity, standard_output);
 
@@ -43,7 +55,7 @@ int run(const std::vector<std::string>& command_line) {
                 &output);
 
   std::cout << std::endl << "Normal end of program zeptor" << std::endl;
-  checkStandardOutput();
+  ensureStandardOutputWritten();
   return kExitNormal;
 }
 

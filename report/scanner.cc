@@ -117,7 +117,8 @@ void Scanner::feed(std::string_view block) {
 ScanResult Scanner::finish() {
   if (!stopped()) {
     // The last line, without a line end.
-    if (head_size_ > 0) examine(withoutCarriageReturn(head_, head_size_), true);
+    if (head_size_ > 0)
+      examine(withoutCarriageReturn(head_, head_size_), Text::kWholeLine);
     if (rest_ == Rest::kVersion) endVersion();
   }
   head_size_ = 0;
@@ -139,7 +140,7 @@ const char* Scanner::scanLines(const char* p, const char* end) {
     }
     const auto length =
         static_cast<size_t>(static_cast<const char*>(newline) - p);
-    examine(withoutCarriageReturn(p, length), true);
+    examine(withoutCarriageReturn(p, length), Text::kWholeLine);
     if (stopped()) return end;
     p += length + 1;
     ++line_ends_;
@@ -169,7 +170,7 @@ const char* Scanner::continueHead(const char* p, const char* end) {
   const size_t size = head_size_;
   head_size_ = 0;
   if (line.found) {
-    examine(withoutCarriageReturn(head_, size), true);
+    examine(withoutCarriageReturn(head_, size), Text::kWholeLine);
     ++line_ends_;
     return p + line.length + 1;
   }
@@ -179,7 +180,7 @@ const char* Scanner::continueHead(const char* p, const char* end) {
 
 void Scanner::examineHead(std::string_view head) {
   rest_ = Rest::kSkip;
-  examine(head, false);
+  examine(head, Text::kHeadOfLonger);
 }
 
 // Skips the rest of a line whose head was examined, or adds it to the
@@ -224,7 +225,7 @@ const char* Scanner::skipUntaggedLines(const char* p, const char* end) {
   return next;
 }
 
-inline void Scanner::examine(std::string_view text, bool whole) {
+inline void Scanner::examine(std::string_view text, Text kind) {
   if (!offset_) {
     if (!detectOffset(text)) return;
     if (!offset_) {
@@ -244,7 +245,7 @@ inline void Scanner::examine(std::string_view text, bool whole) {
     error_ = Reading{*error, line_ends_ + 1};
   }
   countPairOnceComplete();
-  if (startsVersion(text)) readVersion(text, whole);
+  if (startsVersion(text)) readVersion(text, kind);
 }
 
 bool Scanner::detectOffset(std::string_view text) {
@@ -282,9 +283,9 @@ bool Scanner::startsVersion(std::string_view text) const {
 }
 
 // Takes the version text from the line; the rest of a long line follows.
-void Scanner::readVersion(std::string_view text, bool whole) {
+void Scanner::readVersion(std::string_view text, Text kind) {
   result_.version.assign(text.substr(kVersionTextColumn));
-  if (whole) {
+  if (kind == Text::kWholeLine) {
     endVersion();
   } else {
     rest_ = Rest::kVersion;

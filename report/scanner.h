@@ -97,17 +97,20 @@ class Scanner {
   // Keeps the head of a line that the block ends inside.
   void carry(const char* p, const char* end);
 
-  // Applies every rule to `text`: a whole line without its line end, or
-  // (`whole` false) the head of a longer one. Inlined into the loop over a
+  // What a text examined is: a whole line without its line end, or the
+  // head of a longer one, whose rest follows.
+  enum class Text { kWholeLine, kHeadOfLonger };
+
+  // Applies every rule to `text`, of `kind`. Inlined into the loop over a
   // block's lines.
-  [[gnu::always_inline]] void examine(std::string_view text, bool whole);
+  [[gnu::always_inline]] void examine(std::string_view text, Text kind);
   // Examines the head of a line longer than kHeadSize, whose rest follows.
   void examineHead(std::string_view head);
   // Returns false when the magic line makes the offset undeterminable.
   bool detectOffset(std::string_view text);
   void countPairOnceComplete();
   bool startsVersion(std::string_view text) const;
-  void readVersion(std::string_view text, bool whole);
+  void readVersion(std::string_view text, Text kind);
   void endVersion();
 
   // A value read from a tagged line.

@@ -14,7 +14,9 @@ enum ExitStatus : int {
 // Writes a fatal message to the error stream, "Error: " and `message` on the
 // first line and each of `details` on a line of its own indented by seven
 // blanks, then ends the process at once with `status`. Nothing is unwound.
-// Only the run and DataOutOfRangeException call it.
+// Every fatal error ends the run through it: DataOutOfRangeException, how
+// a run ends (report/run_exit.h) and the front ends' own checks of files,
+// streams and arguments.
 [[noreturn]] void exitWithError(
     int status, std::string_view message,
     std::initializer_list<std::string_view> details = {});

@@ -1,41 +1,47 @@
 // The page's run of zeptor, one per print file and program instance: the
 // worker starts it with the file's name, feeds it the file in slices and
-// finishes it, then reads back the report, its counts and the observations
-// with the highest ratios. Every failure
-// ends the run as it ends the command line's, with the same message on the
-// error stream and the same exit status; the output file is the page's
-// download, never the print file, so no run needs refusing for that.
+// finishes it, then reads back the report, its counts and the rows of the
+// worst observations. Every failure ends the run as it ends the command
+// line's, with the same message on the error stream and the same exit
+// status; the output file is the page's download, never the print file, so
+// no run needs refusing for that. The page also takes the class labels,
+// the spacing ranges' names and the number of observations kept from here.
 
 #include <emscripten/emscripten.h>
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "pair_csv/pair_csv.h"
 #include "report/order_class.h"
 #include "report/report.h"
 #include "report/run_exit.h"
 #include "report/run_parameters.h"
 #include "report/scanner.h"
-#include "report/worst_pairs.h"
 #include "support/date.h"
+#include "web/observation_rows.h"
+#include "web/worst_pairs.h"
 
 namespace {
 
-// The observations a run keeps for the page to show and list, whatever the
-// file's size: about 3 MiB here and as much again in the page. (With
-// 100,000, WebKit's page grew by up to 31.8 MiB on a 300 MB file, against
-// a bound of 32; view.js says the same number.)
-constexpr size_t kKeptPairs = 50000;
+// The worst observations a run keeps for the page to show and list,
+// whatever the file's size: about 4 MiB of rows here and as much again in
+// the page. (With 100,000, WebKit's page grew by up to 31.8 MiB on a 300 MB
+// file, against a bound of 32.)
+constexpr size_t kWorstPairLimit = 50000;
 
-// The worker reads the kept pairs where they lie, a CountedPair at a time:
-// seven 8-byte words, the two line numbers first, then the four numbers,
-// then the class and the spacing range as two 4-byte words.
-static_assert(sizeof(CountedPair) == 56 && offsetof(CountedPair, ratio) == 40 &&
-                  offsetof(CountedPair, counted) == 48 &&
-                  sizeof(Classification) == 8,
-              "the worker reads the kept pairs in another layout");
+// The class labels without their padding, each ended by a NUL.
+const std::array<std::string, kOrderClassCount> kClassLabels = [] {
+  std::array<std::string, kOrderClassCount> labels;
+  for (size_t c = 0; c < kOrderClassCount; ++c) {
+    labels[c] = std::string(classCode(c));
+  }
+  return labels;
+}();
 
 struct PageRun {
   PageRun(RunParameters run_params, size_t slice_bytes)
@@ -43,12 +49,12 @@ struct PageRun {
 
   const RunParameters params;
   const Date run_time;  // the run's start, before the file is read
-  WorstPairs worst{kKeptPairs};
+  WorstPairSelector worst{kWorstPairLimit};
   Scanner scanner{&worst};
   std::vector<char> slice;  // where the worker puts each slice
   std::string report;
   AccuracyCounts counts;
-  const std::vector<CountedPair>* kept = nullptr;  // once finished
+  ObservationRows observations;  // once finished
 };
 
 std::unique_ptr<PageRun> the_run;
@@ -95,7 +101,7 @@ EMSCRIPTEN_KEEPALIVE size_t zeptorFinish() {
     exitUnlessComplete(scan.outcome);
     the_run->report = reportText(the_run->params, the_run->run_time, scan);
     the_run->counts = scan.counts;
-    the_run->kept = &the_run->worst.highest();
+    the_run->observations = observationRows(the_run->worst.ranked());
     return the_run->report.size();
   });
 }
@@ -112,18 +118,42 @@ EMSCRIPTEN_KEEPALIVE const Count* zeptorCounts(int range) {
                    : counts.by_spacing[static_cast<size_t>(range)].data();
 }
 
-// How many observations the finished run kept: those with the highest
-// ratios, at most kKeptPairs.
-EMSCRIPTEN_KEEPALIVE size_t zeptorKeptCount() { return the_run->kept->size(); }
-
-// The kept observations, in no particular order.
-EMSCRIPTEN_KEEPALIVE const CountedPair* zeptorKept() {
-  return the_run->kept->data();
+// The finished run's worst observations, at most kWorstPairLimit: how
+// many, the bytes of their CSV (zeptorObservationCsvSize() of them), where
+// each row starts in it and each row's order class, one 32-bit and one
+// 8-bit word a row, and the rows' numbers worst first, 32 bits each.
+EMSCRIPTEN_KEEPALIVE size_t zeptorObservationCount() {
+  return the_run->observations.row_starts.size();
+}
+EMSCRIPTEN_KEEPALIVE const char* zeptorObservationCsv() {
+  return the_run->observations.csv.data();
+}
+EMSCRIPTEN_KEEPALIVE size_t zeptorObservationCsvSize() {
+  return the_run->observations.csv.size();
+}
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* zeptorRowStarts() {
+  return the_run->observations.row_starts.data();
+}
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* zeptorRowClasses() {
+  return the_run->observations.row_classes.data();
+}
+EMSCRIPTEN_KEEPALIVE const std::uint32_t* zeptorWorstFirst() {
+  return the_run->observations.worst_first.data();
 }
 
-// The report's label of order class `c` (0 to 10).
+// What the page names and counts, as zeptor does: the order classes and
+// their labels ("11" to "52", "low"), the spacing ranges and their names
+// in a row, and the number of observations a run keeps.
+EMSCRIPTEN_KEEPALIVE size_t zeptorClassCount() { return kOrderClassCount; }
 EMSCRIPTEN_KEEPALIVE const char* zeptorClassLabel(size_t c) {
-  return kOrderClasses[c].label;
+  return kClassLabels[c].c_str();
 }
+EMSCRIPTEN_KEEPALIVE size_t zeptorSpacingRangeCount() {
+  return kSpacingBinCount;
+}
+EMSCRIPTEN_KEEPALIVE const char* zeptorSpacingRangeName(size_t range) {
+  return spacingRangeName(range).data();  // a literal: a NUL ends it
+}
+EMSCRIPTEN_KEEPALIVE size_t zeptorWorstPairLimit() { return kWorstPairLimit; }
 
 }  // extern "C"

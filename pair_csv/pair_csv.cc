@@ -1,19 +1,14 @@
-#include "pairs/pair_csv.h"
+#include "pair_csv/pair_csv.h"
 
 #include <charconv>
 #include <cstring>
 
-#include "pairs/shortest_number.h"
-#include "report/platform_files.h"
-#include "report/run_files.h"
+#include "pair_csv/shortest_number.h"
 
 namespace {
 
 constexpr std::string_view kSpacingRanges[kSpacingBinCount] = {
     "<25km", "25km-100km", "100km-250km", ">=250km"};
-
-// Enough for many rows: each write is a system call.
-constexpr size_t kBufferSize = 64 * 1024;
 
 char* appendText(std::string_view text, char* out) {
   std::memcpy(out, text.data(), text.size());
@@ -25,6 +20,8 @@ char* appendCount(Count count, char* out) {
 }
 
 }  // namespace
+
+std::string_view spacingRangeName(size_t bin) { return kSpacingRanges[bin]; }
 
 char* appendPairRow(const CountedPair& pair, char* out) {
   out = appendCount(pair.distance_line, out);
@@ -40,24 +37,4 @@ char* appendPairRow(const CountedPair& pair, char* out) {
   *out++ = ',';
   out = appendText(kSpacingRanges[pair.counted.spacing_bin], out);
   return appendText("\r\n", out);
-}
-
-PairCsvWriter::PairCsvWriter(std::optional<size_t> worse_than)
-    : first_listed_(worse_than ? *worse_than + 1 : 0), buffer_(kBufferSize) {
-  held_ = static_cast<size_t>(appendText(kPairCsvHeader, buffer_.data()) -
-                              buffer_.data());
-}
-
-void PairCsvWriter::take(const CountedPair& pair) {
-  if (pair.counted.order_class < first_listed_) return;
-  if (buffer_.size() - held_ < kPairRowMax) flush();
-  char* const start = buffer_.data() + held_;
-  held_ += static_cast<size_t>(appendPairRow(pair, start) - start);
-}
-
-void PairCsvWriter::flush() {
-  if (!writeStandardOutputBytes(std::string_view(buffer_.data(), held_))) {
-    failWritingStandardOutput();
-  }
-  held_ = 0;
 }

@@ -1,5 +1,5 @@
-#ifndef ZEPTOR_REPORT_PLATFORM_CONSOLE_H_
-#define ZEPTOR_REPORT_PLATFORM_CONSOLE_H_
+#ifndef ZEPTOR_SYSTEM_IO_PLATFORM_CONSOLE_H_
+#define ZEPTOR_SYSTEM_IO_PLATFORM_CONSOLE_H_
 
 #include <string>
 #include <vector>
@@ -16,4 +16,4 @@ void prepareStandardStreams();
 // UTF-8, whatever the code page.
 std::vector<std::string> commandLine(int argc, char** argv);
 
-#endif  // ZEPTOR_REPORT_PLATFORM_CONSOLE_H_
+#endif  // ZEPTOR_SYSTEM_IO_PLATFORM_CONSOLE_H_

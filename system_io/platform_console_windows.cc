@@ -6,7 +6,7 @@
 #include <iostream>
 #include <limits>
 
-#include "report/platform_console.h"
+#include "system_io/platform_console.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#ifndef ZEPTOR_PAIRS_SHORTEST_NUMBER_H_
-#define ZEPTOR_PAIRS_SHORTEST_NUMBER_H_
+#ifndef ZEPTOR_PAIR_CSV_SHORTEST_NUMBER_H_
+#define ZEPTOR_PAIR_CSV_SHORTEST_NUMBER_H_
 
 #include <cstddef>
 
@@ -17,4 +17,4 @@ constexpr size_t kShortestNumberMax = 32;
 // must have room for kShortestNumberMax bytes.
 char* appendShortest(double value, char* out);
 
-#endif  // ZEPTOR_PAIRS_SHORTEST_NUMBER_H_
+#endif  // ZEPTOR_PAIR_CSV_SHORTEST_NUMBER_H_

@@ -1,11 +1,11 @@
-#include "report/run_files.h"
+#include "system_io/run_files.h"
 
 #include <iostream>
 #include <optional>
 
-#include "report/read_block.h"
 #include "report/run_exit.h"
 #include "support/fatal_exit.h"
+#include "system_io/read_block.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ void refuseInputAsStandardOutput(const InputFile& input,
   }
 }
 
-FileStatus checkStandardOutputFile() {
+FileStatus identifyStandardOutput() {
   const std::optional<FileStatus> status = standardOutputStatus();
   if (!status) failWritingStandardOutput();
   return *status;
@@ -122,17 +122,7 @@ ScanResult scanInput(InputFile* input, const std::string& name,
   return scanner.finish();
 }
 
-void deliverReport(const std::string& report, const std::string& output_name,
-                   SystemFile* output) {
-  std::cout << report << std::flush;
-  const bool written = output->write(report);
-  if (!output->close() || !written) {
-    exitWithError(kExitFailure, "Cannot write output file:  " + output_name,
-                  {"Check available disk space."});
-  }
-}
-
-void checkStandardOutput() {
+void ensureStandardOutputWritten() {
   std::cout.flush();
   if (!std::cout) failWritingStandardOutput();
 }

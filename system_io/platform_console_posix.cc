@@ -1,6 +1,6 @@
 #include <csignal>
 
-#include "report/platform_console.h"
+#include "system_io/platform_console.h"
 
 void prepareStandardStreams() {
   // A closed pipe as standard output must not end the run before the

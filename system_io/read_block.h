@@ -1,5 +1,5 @@
-#ifndef ZEPTOR_REPORT_READ_BLOCK_H_
-#define ZEPTOR_REPORT_READ_BLOCK_H_
+#ifndef ZEPTOR_SYSTEM_IO_READ_BLOCK_H_
+#define ZEPTOR_SYSTEM_IO_READ_BLOCK_H_
 
 #include <cstddef>
 #include <new>
@@ -28,4 +28,4 @@ class ReadBlock {
   char* const data_;
 };
 
-#endif  // ZEPTOR_REPORT_READ_BLOCK_H_
+#endif  // ZEPTOR_SYSTEM_IO_READ_BLOCK_H_

@@ -1,4 +1,4 @@
-#include "pairs/shortest_number.h"
+#include "pair_csv/shortest_number.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,13 +6,9 @@
 #include <cstring>
 #include <string_view>
 
-namespace {
+#include "pair_csv/shortest_digits.h"
 
-// Fixed notation covers the values whose first digit's exponent is -4 to
-// 15: compared as doubles, a value below 1e-4 has shortest digits below
-// 0.0001, and one below 1e16 digits below 1e16.
-constexpr double kFixedFrom = 1e-4;
-constexpr double kFixedBelow = 1e16;
+namespace {
 
 // Most values in a print file have a few decimals: a decimal of up to six
 // is tried before the general conversion, which costs several times as
@@ -74,17 +70,8 @@ char* appendShortDecimal(double value, char* out) {
 
 char* appendShortest(double value, char* out) {
   if (std::isnan(value)) return appendText("nan", out);
-  const double magnitude = std::fabs(value);
-  // Without a precision, to_chars gives the shortest digits that read
-  // back the same, in the notation asked for; infinities are "inf".
-  if ((magnitude < kFixedFrom && magnitude != 0) ||
-      !(magnitude < kFixedBelow)) {
-    return std::to_chars(out, out + kShortestNumberMax, value,
-                         std::chars_format::scientific)
-        .ptr;
+  if (inFixedNotation(value)) {
+    if (char* end = appendShortDecimal(value, out)) return end;
   }
-  if (char* end = appendShortDecimal(value, out)) return end;
-  return std::to_chars(out, out + kShortestNumberMax, value,
-                       std::chars_format::fixed)
-      .ptr;
+  return appendShortestDigits(value, out);
 }

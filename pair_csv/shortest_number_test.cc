@@ -1,4 +1,4 @@
-#include "pairs/shortest_number.h"
+#include "pair_csv/shortest_number.h"
 
 #include <gtest/gtest.h>
 

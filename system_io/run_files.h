@@ -1,14 +1,19 @@
-#ifndef ZEPTOR_REPORT_RUN_FILES_H_
-#define ZEPTOR_REPORT_RUN_FILES_H_
+#ifndef ZEPTOR_SYSTEM_IO_RUN_FILES_H_
+#define ZEPTOR_SYSTEM_IO_RUN_FILES_H_
 
 #include <string>
 
-#include "report/platform_files.h"
 #include "report/scanner.h"
+#include "system_io/platform_files.h"
 
 // The run's file steps. Each failure ends the process with status 1 and
 // its message; a file's identity is read from the opened file, and one
 // that cannot be read refuses the run.
+//
+// Both programs open the input first and then ask what standard output
+// is, so that a missing input is said before anything else. No file the
+// run opens takes the descriptor of a closed standard stream, so neither
+// step changes what the other finds.
 
 // The opened print file.
 struct InputFile {
@@ -22,7 +27,7 @@ InputFile openInput(const std::string& name);
 
 // Refuses the run when the system cannot tell what standard output writes
 // to: the output file might be it. Returns what it writes to.
-FileStatus checkStandardOutputFile();
+FileStatus identifyStandardOutput();
 
 // Refuses the run when standard output writes to the print file `input`,
 // named `name`: what is written would destroy what is still to be read.
@@ -44,15 +49,10 @@ SystemFile openOutput(const std::string& name, const FileIdentity& input,
 ScanResult scanInput(InputFile* input, const std::string& name,
                      PairSink* pairs = nullptr);
 
-// Writes the report to standard output, then to the output file, and closes
-// the file. A failed write to the file ends the process.
-void deliverReport(const std::string& report, const std::string& output_name,
-                   SystemFile* output);
-
 // Ends the process if anything written to standard output was lost.
-void checkStandardOutput();
+void ensureStandardOutputWritten();
 
 // Ends the process: standard output cannot be written to.
 [[noreturn]] void failWritingStandardOutput();
 
-#endif  // ZEPTOR_REPORT_RUN_FILES_H_
+#endif  // ZEPTOR_SYSTEM_IO_RUN_FILES_H_

@@ -7,7 +7,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "report/platform_files.h"
+#include "system_io/platform_files.h"
 
 // Files are C-runtime descriptors, whose text mode writes CR LF line ends.
 // The C library's fstat() gives every file the inode 0 here; a file is told

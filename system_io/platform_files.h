@@ -1,5 +1,5 @@
-#ifndef ZEPTOR_REPORT_PLATFORM_FILES_H_
-#define ZEPTOR_REPORT_PLATFORM_FILES_H_
+#ifndef ZEPTOR_SYSTEM_IO_PLATFORM_FILES_H_
+#define ZEPTOR_SYSTEM_IO_PLATFORM_FILES_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -46,8 +46,9 @@ struct FileStatus {
 // UTF-8.
 std::optional<std::filesystem::path> pathOf(const std::string& name);
 
-// A file the run opened: a descriptor, over a handle on Windows. It is
-// closed when it goes, if close() has not closed it.
+// A file the run opened: a descriptor, over a handle on Windows, never one
+// of a standard stream's. It is closed when it goes, if close() has not
+// closed it.
 class SystemFile {
  public:
   // Opens `path` for reading bytes; nothing when it cannot be opened.
@@ -56,7 +57,8 @@ class SystemFile {
 
   // Opens `path` for writing text lines (the platform's line ends) without
   // truncating it, creating it when it is missing; *created tells whether
-  // it was. Nothing when it can be neither opened nor created.
+  // it was. Nothing when it can be neither opened nor created; then no file
+  // was created either.
   static std::optional<SystemFile> forWriting(const std::filesystem::path& path,
                                               bool* created);
 
@@ -99,4 +101,4 @@ std::optional<FileStatus> standardOutputStatus();
 // Removes the file `path` names; a failure is not reported.
 void removeFile(const std::filesystem::path& path);
 
-#endif  // ZEPTOR_REPORT_PLATFORM_FILES_H_
+#endif  // ZEPTOR_SYSTEM_IO_PLATFORM_FILES_H_

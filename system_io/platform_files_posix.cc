@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "report/platform_files.h"
+#include "system_io/platform_files.h"
 
 namespace {
 
@@ -33,6 +33,18 @@ bool writeAll(int descriptor, std::string_view text) {
   return true;
 }
 
+// Moves a file the run opened off the descriptors of the standard streams,
+// where it would stand in for a closed one: an input on descriptor 1 would
+// pass for standard output. Returns the descriptor, or -1 when it cannot
+// be moved.
+int awayFromStandardStreams(int descriptor) {
+  constexpr int kFirstFree = STDERR_FILENO + 1;
+  if (descriptor < 0 || descriptor >= kFirstFree) return descriptor;
+  const int moved = fcntl(descriptor, F_DUPFD_CLOEXEC, kFirstFree);
+  ::close(descriptor);
+  return moved;
+}
+
 }  // namespace
 
 std::optional<std::filesystem::path> pathOf(const std::string& name) {
@@ -42,7 +54,8 @@ std::optional<std::filesystem::path> pathOf(const std::string& name) {
 
 std::optional<SystemFile> SystemFile::forReading(
     const std::filesystem::path& path) {
-  const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int descriptor =
+      awayFromStandardStreams(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (descriptor < 0) return std::nullopt;
   return SystemFile(descriptor);
 }
@@ -56,7 +69,11 @@ std::optional<SystemFile> SystemFile::forWriting(
   if (descriptor < 0 && errno == EEXIST) {
     descriptor = open(path.c_str(), O_WRONLY | O_CLOEXEC);
   }
-  if (descriptor < 0) return std::nullopt;
+  descriptor = awayFromStandardStreams(descriptor);
+  if (descriptor < 0) {
+    if (*created) unlink(path.c_str());
+    return std::nullopt;
+  }
   return SystemFile(descriptor);
 }
 
