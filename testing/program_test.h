@@ -96,6 +96,28 @@ extern const std::vector<ConsoleCase> kConsoleCases;
 ScreenOutcome runInPseudoTerminal(const std::string& dir,
                                   const std::vector<std::string>& command);
 
+// How a run may end when each call of a group fails, in the order the run
+// makes them: a group maps to one list of allowed endings per call, or,
+// named with a "*" before it, to one list for every call of the group.
+template <typename Ending>
+using CallEndings = std::map<std::string, std::vector<std::vector<Ending>>>;
+
+// The endings `calls` allows when call `k` (from 1) of group `call` fails.
+// A call it does not know fails the test.
+template <typename Ending>
+std::vector<Ending> endingsOf(const CallEndings<Ending>& calls,
+                              const std::string& call, long k) {
+  if (const auto every = calls.find("*" + call); every != calls.end()) {
+    return every->second.front();
+  }
+  const auto each = calls.find(call);
+  if (each != calls.end() && k <= static_cast<long>(each->second.size())) {
+    return each->second[static_cast<size_t>(k - 1)];
+  }
+  ADD_FAILURE() << "no ending known for " << call << " #" << k;
+  return {};
+}
+
 // A test that runs `target_` in a fresh directory, removed at its end.
 class ProgramTest : public testing::Test {
  protected:
@@ -129,8 +151,9 @@ class ProgramTest : public testing::Test {
   void failCall(const std::string& call, long at);
 
   // Runs `args` once for each call in `calls` (as countCalls() gives
-  // them), with that call failing, and hands `check` the call's name and
-  // the run's outcome as written. Returns the number of runs.
+  // them), with that call failing, and hands `check` the call's name, its
+  // number in its group (from 1) and the run's outcome as written. Returns
+  // the number of runs.
   template <typename Check>
   int runWithEachCallFailing(const std::vector<std::string>& args,
                              const std::map<std::string, long>& calls,
@@ -141,7 +164,7 @@ class ProgramTest : public testing::Test {
       for (long k = 1; k <= count; ++k, ++runs) {
         SCOPED_TRACE(call + " #" + std::to_string(k));
         failCall(call, k);
-        check(call, runProgram(args, "", Stdout::kFile));
+        check(call, k, runProgram(args, "", Stdout::kFile));
       }
     }
     child_environment_.clear();

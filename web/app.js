@@ -3,13 +3,17 @@
 // comparison; a change of the required class shows them all anew, without
 // reading the files again.
 //
-// Takes: ZeptorRunClient (run_client.js), ZeptorRender (render.js) and the
-// page's elements. Gives: nothing.
-((client, render) => {
+// Takes: ZeptorRunClient (run_client.js), ZeptorView (view.js),
+// ZeptorRender (render.js) and the page's elements. Gives: nothing.
+((client, view, render) => {
   'use strict';
 
   const $ = (id) => document.getElementById(id);
-  const onWindows = /^Win/.test(navigator.platform || '');
+  // Downloads get the line ends of the user's system; navigator.platform
+  // only where the engine has no userAgentData.
+  const onWindows = navigator.userAgentData ?
+    navigator.userAgentData.platform === 'Windows' :
+    /^Win/.test(navigator.platform || '');
   const runs = [];  // the runs with a report, in the order they finished
   const queue = [];
   let busy = false;
@@ -19,8 +23,14 @@
     null : Number($('required-class').value));
 
   const runner = client.start($('worker-source').textContent, {
-    // When the program is compiled; the time is for measurements.
-    onReady: () => { document.body.dataset.ready = String(Math.round(performance.now())); },
+    // When the program is compiled, with its class labels: any but the
+    // last ("low", which no class is worse than) can be required. The time
+    // is for measurements.
+    onReady: ({classLabels}) => {
+      $('required-class').append(...classLabels.slice(0, -1).map(
+          (label, c) => render.element('option', {value: String(c)}, label)));
+      document.body.dataset.ready = String(Math.round(performance.now()));
+    },
     onWorkerFailure: (sentence) => {
       $('page-status').textContent = sentence;
       document.body.dataset.ready = 'failed';
@@ -46,7 +56,8 @@
     busy = true;
     const {file, accession, place} = queue.shift();
     place.status.textContent = 'Reading…';
-    runner.run(file, accession, progressShower(place.progress))
+    runner.run(file, view.outputNameFor(file.name), accession,
+               progressShower(place.progress))
         .then((result) => {
           const run = render.showOutcome(place, file.name, result, onWindows);
           if (run) {
@@ -98,4 +109,4 @@
     dropZone.classList.remove('dropping');
     takeFiles([...event.dataTransfer.files]);
   });
-})(ZeptorRunClient, ZeptorRender);
+})(ZeptorRunClient, ZeptorView, ZeptorRender);

@@ -5,9 +5,9 @@
 # Policy names: no other inline script would.
 #   cmake -DSOURCE=web -DPROGRAM=zeptor.js -DVERSION=2.6 -DOUTPUT=zeptor.html
 #         -P assemble.cmake
-set(page_scripts protocol.js view.js chart.js slice_reader.js run_client.js
+set(page_scripts protocol.js view.js observations.js chart.js slice_reader.js run_client.js
     render.js app.js)
-set(worker_scripts protocol.js view.js worker.js)
+set(worker_scripts protocol.js worker.js)
 foreach(name page.html style.css ${page_scripts} ${worker_scripts})
   file(READ ${SOURCE}/${name} ${name})
 endforeach()

@@ -1,14 +1,14 @@
 // How the page and its worker speak: the messages' names and the sizes of
 // the slices a print file is handed over in.
 //
-//   page to worker: RUN {id, name, accession}, then SLICE {id, bytes, size}
-//     for each slice (its first size bytes), then END {id}, READ_FAILED
-//     {id} when the file could not be read, or ABANDON {id} when the page
-//     gave the run up;
-//   worker to page: READY once the program is compiled; FED {id, done,
-//     more, bytes} after each slice, handing its buffer back; DONE {id,
-//     result} at the end of a run, or FAILED {id, message} when the run, or
-//     (without an id) the worker itself, could not go on.
+//   page to worker: RUN {id, name, outputName, accession}, then SLICE
+//     {id, bytes, size} for each slice (its first size bytes), then END
+//     {id}, READ_FAILED {id} when the file could not be read, or ABANDON
+//     {id} when the page gave the run up;
+//   worker to page: READY {classLabels} once the program is compiled; FED
+//     {id, done, more, bytes} after each slice, handing its buffer back;
+//     DONE {id, result} at the end of a run, or FAILED {id, message} when
+//     the run, or (without an id) the worker itself, could not go on.
 //
 // Takes: nothing. Gives: ZeptorProtocol.
 const ZeptorProtocol = (() => {

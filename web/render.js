@@ -2,9 +2,10 @@
 // outcome, report, chart and downloads, its observations against the
 // required class, and with several reports a comparison.
 //
-// Takes: ZeptorView (view.js), ZeptorChart (chart.js). Gives: ZeptorRender,
-// {runSection, endSection, showOutcome, showObservations, showComparison}.
-const ZeptorRender = ((view, chart) => {
+// Takes: ZeptorView (view.js), ZeptorObservations (observations.js),
+// ZeptorChart (chart.js). Gives: ZeptorRender, {runSection, endSection,
+// showOutcome, showObservations, showComparison}.
+const ZeptorRender = ((view, observations, chart) => {
 'use strict';
 
 // The observations a run's table shows.
@@ -25,13 +26,13 @@ function downloadLink(bytesOrText, name, type, label) {
   return link;
 }
 
-// A CSV download whose text is made when it is first asked for: a file
-// keeps up to 50,000 observations, whose CSV need not be held until then.
-function lazyCsvLink(name, label, makeText) {
+// A CSV download whose bytes are gathered when it is first asked for: a
+// run keeps many observations, whose listings need not be held until then.
+function lazyCsvLink(name, label, makeParts) {
   const link = element('a', {download: name, class: 'download', href: '#'}, label);
   link.addEventListener('click', () => {
     if (link.dataset.made) return;
-    link.href = URL.createObjectURL(new Blob([makeText()], {type: 'text/csv'}));
+    link.href = URL.createObjectURL(new Blob(makeParts(), {type: 'text/csv'}));
     link.dataset.made = 'true';
   });
   return link;
@@ -58,7 +59,8 @@ function endSection(place, sentence) {
 }
 
 // Shows a finished run; returns what the page keeps of one with a report:
-// {name, counts, pairs, worst, observations (the element for them)}.
+// {name, counts, spacingRanges, observations, observationsArea (the
+// element for them)}.
 function showOutcome(place, name, result, onWindows) {
   if (result.status !== 0) {
     endSection(place, `Exit status ${result.status}: no report.`);
@@ -67,51 +69,48 @@ function showOutcome(place, name, result, onWindows) {
   }
   endSection(place, 'Exit status 0: report written to ' + result.outputName + '.');
   const graph = element('div');
-  graph.innerHTML = chart.distributionChart(result.counts, view.SPACING_RANGES);
+  graph.innerHTML = chart.distributionChart(result.counts, result.spacingRanges);
   const body = element('div', {class: 'run-body'});
   body.append(element('pre', {class: 'report', tabindex: '0',
                               'aria-label': 'Report ' + result.outputName},
                       view.screenText(result.report)),
               graph);
-  const observations = element('div', {class: 'observations'});
+  const observationsArea = element('div', {class: 'observations'});
   place.section.append(
       downloadLink(view.withLineEnds(result.report, onWindows), result.outputName,
                    'text/plain', 'Download ' + result.outputName),
-      body, observations);
-  const pairs = view.keptObservations(result.pairs);
-  return {name, counts: result.counts, pairs, worst: view.worstFirst(pairs, TABLE_ROWS),
-          observations};
+      body, observationsArea);
+  return {name, counts: result.counts, spacingRanges: result.spacingRanges,
+          observations: result.observations, observationsArea};
 }
 
-const number = (value, digits) =>
-  Number.isFinite(value) ? value.toFixed(digits) : view.shortestText(value);
+// A number of the CSV to two decimals, as the table shows it; one that is
+// none ("nan", "inf") as it stands.
+const twoDecimals = (text) => {
+  const value = Number(text);
+  return Number.isFinite(value) ? value.toFixed(2) : text;
+};
 
-// What the table and a download of `count` observations say when the run
-// kept fewer.
-const keptNote = (count) => (count > view.KEPT_OBSERVATIONS ?
-  ` (the worst ${view.KEPT_OBSERVATIONS_TEXT} of ${count}; zeptor-pairs lists them all)` :
-  '');
-
-// The table of the run's observations with the highest ratios, those
-// worse than the required class `required` (an index, or null) marked.
+// The table of the run's worst observations, those worse than the
+// required class `required` (an index, or null) marked.
 function worstTable(run, required) {
-  const all = run.counts.reduce((sum, row) => sum + row.total, 0);
+  const all = observations.countedIn(run.counts);
+  const worst = observations.worst(run.observations, TABLE_ROWS);
   const table = element('table', {class: 'worst', tabindex: '0'});
-  table.append(element('caption', {}, `The ${run.worst.length} observations with the ` +
-                       `highest ratios, of ${all}${keptNote(all)}`));
+  table.append(element('caption', {}, `The ${worst.length} observations with the ` +
+                       `highest ratios, of ${all}${observations.keptNote(run.observations, all)}`));
   const head = element('tr');
   const columns = ['Distance line', 'Error line', 'Distance (m)', 'Standard error (m)',
                    'Accuracy (mm)', 'Ratio', 'Class', 'Spacing'];
-  if (required !== null) columns.push(`Worse than ${view.CLASS_LABELS[required]}`);
+  if (required !== null) columns.push(`Worse than ${run.counts[required].label}`);
   for (const column of columns) head.append(element('th', {scope: 'col'}, column));
   table.append(head);
-  for (const i of run.worst) {
-    const o = view.observation(run.pairs, i);
-    const worse = required !== null && o.orderClass > required;
+  for (const {fields, orderClass} of worst) {
+    const worse = required !== null && orderClass > required;
     const row = element('tr', worse ? {class: 'worse'} : {});
-    const cells = [String(o.distanceLine), String(o.errorLine), view.shortestText(o.distanceM),
-                   view.shortestText(o.errorM), number(o.accuracyMm, 2), number(o.ratio, 2),
-                   view.CLASS_LABELS[o.orderClass], view.SPACING_RANGES[o.range]];
+    const [distanceLine, errorLine, distance, error, accuracy, ratio, label, range] = fields;
+    const cells = [distanceLine, errorLine, distance, error, twoDecimals(accuracy),
+                   twoDecimals(ratio), label, range];
     if (required !== null) cells.push(worse ? 'worse' : '');
     for (const cell of cells) row.append(element('td', {}, cell));
     table.append(row);
@@ -124,20 +123,21 @@ function showObservations(run, required) {
   const stem = view.stemOf(run.name);
   const parts = [];
   if (required !== null) {
-    const meets = view.requirement(run.counts, required);
-    const label = view.CLASS_LABELS[required];
+    const meets = observations.requirement(run.counts, required);
+    const label = run.counts[required].label;
     parts.push(element('p', {class: 'requirement'}, meets.sentence),
                lazyCsvLink(`${stem}-worse-than-${label}.csv`,
                            `Download the ${meets.worse} observations worse than class ` +
-                           `${label} (CSV)${keptNote(meets.worse)}`,
-                           () => view.pairsCsv(run.pairs, required)));
+                           `${label} (CSV)${observations.keptNote(run.observations, meets.worse)}`,
+                           () => observations.worseThanCsv(run.observations, required)));
   }
-  const all = run.counts.reduce((sum, row) => sum + row.total, 0);
+  const all = observations.countedIn(run.counts);
   parts.push(worstTable(run, required),
              lazyCsvLink(`${stem}-observations.csv`,
-                         `Download all ${all} observations (CSV)${keptNote(all)}`,
-                         () => view.pairsCsv(run.pairs)));
-  run.observations.replaceChildren(...parts);
+                         `Download all ${all} observations (CSV)` +
+                         observations.keptNote(run.observations, all),
+                         () => observations.allCsv(run.observations)));
+  run.observationsArea.replaceChildren(...parts);
 }
 
 // The comparison of several runs in `area`, with a row for the required
@@ -165,7 +165,8 @@ function showComparison(area, runs, required) {
   });
   if (required !== null) {
     const line = element('tr', {class: 'required'});
-    line.append(element('th', {scope: 'row'}, `class ${view.CLASS_LABELS[required]} or better`));
+    line.append(element('th', {scope: 'row'},
+                        `class ${runs[0].counts[required].label} or better`));
     runs.forEach((run, f) => line.append(element(
         'td', {}, `${cumulative[f][required].toFixed(1)}%`)));
     table.append(line);
@@ -179,4 +180,4 @@ function showComparison(area, runs, required) {
 }
 
 return {runSection, endSection, showOutcome, showObservations, showComparison, element};
-})(ZeptorView, ZeptorChart);
+})(ZeptorView, ZeptorObservations, ZeptorChart);

@@ -5,7 +5,7 @@
 //
 // Takes: ZeptorProtocol (protocol.js), ZeptorSliceReader (slice_reader.js).
 // Gives: ZeptorRunClient, {start(workerSource, {onReady, onWorkerFailure})
-// -> {run(file, accession, onProgress)}}.
+// -> {run(file, outputName, accession, onProgress)}}.
 const ZeptorRunClient = ((protocol, slices) => {
 'use strict';
 
@@ -13,8 +13,8 @@ const M = protocol.MESSAGES;
 // Slices read ahead of the worker: one scanned while the next is read.
 const SLICES_IN_FLIGHT = 2;
 
-// Starts the worker from `workerSource`. onReady() is called once it has
-// compiled the program; onWorkerFailure(sentence) once it cannot run
+// Starts the worker from `workerSource`. onReady({classLabels}) is called
+// once it has compiled the program; onWorkerFailure(sentence) once it cannot run
 // anything, and every run after that fails with the sentence.
 function start(workerSource, {onReady, onWorkerFailure}) {
   let worker = null;
@@ -33,7 +33,7 @@ function start(workerSource, {onReady, onWorkerFailure}) {
         new Blob([workerSource], {type: 'text/javascript'})));
     worker.onmessage = ({data}) => {
       if (data.type === M.READY) {
-        onReady();
+        onReady(data);
       } else if (data.id === undefined) {
         // About the worker itself, as a compile that failed.
         failWorker('The program could not be started: ' + data.message + '.');
@@ -49,10 +49,11 @@ function start(workerSource, {onReady, onWorkerFailure}) {
     failWorker('The page\'s worker could not start: ' + error.message + '.');
   }
 
-  // Runs zeptor on `file`; onProgress(bytes) follows the scan. Resolves to
+  // Runs zeptor on `file`, its report named `outputName`; onProgress(bytes)
+  // follows the scan. Resolves to
   // the run's result; rejects with a sentence when the run could not be
   // done. Requires the last run to have settled.
-  function run(file, accession, onProgress) {
+  function run(file, outputName, accession, onProgress) {
     if (failure) return Promise.reject(new Error(failure));
     const id = ++lastId;
     const reader = slices.open(file);
@@ -83,7 +84,7 @@ function start(workerSource, {onReady, onWorkerFailure}) {
           end(reject, new Error(data.message));
         }
       }};
-      worker.postMessage({type: M.RUN, id, name: file.name, accession});
+      worker.postMessage({type: M.RUN, id, name: file.name, outputName, accession});
       (async () => {
         while (reading()) {
           while (unanswered >= SLICES_IN_FLIGHT && reading()) {

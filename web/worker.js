@@ -4,10 +4,10 @@
 // comes, and answers each with how far the run has got. The messages are
 // those of protocol.js.
 //
-// Takes: createZeptor (the program's glue, before this script),
-// ZeptorProtocol (protocol.js) and ZeptorView (view.js). Gives: nothing; it
-// speaks only through messages.
-((createZeptor, protocol, view) => {
+// Takes: createZeptor (the program's glue, before this script) and
+// ZeptorProtocol (protocol.js). Gives: nothing; it speaks only through
+// messages.
+((createZeptor, protocol) => {
   'use strict';
 
   const M = protocol.MESSAGES;
@@ -57,25 +57,58 @@
     }
   }
 
+  const text = (program, name, ...args) =>
+    program.UTF8ToString(program.ccall(name, 'number', args.map(() => 'number'), args));
+  const number = (program, name) => program.ccall(name, 'number');
+
+  // What the program names: the order classes' labels and the spacing
+  // ranges' names, in order.
+  const classLabels = (program) => Array.from(
+      {length: number(program, 'zeptorClassCount')},
+      (_, c) => text(program, 'zeptorClassLabel', c));
+  const spacingRanges = (program) => Array.from(
+      {length: number(program, 'zeptorSpacingRangeCount')},
+      (_, range) => text(program, 'zeptorSpacingRangeName', range));
+
   // The counts of a finished run, one entry per order class:
-  // {label, total, bySpacing: [4 counts]}.
-  function countsOf(program) {
+  // {label, total, bySpacing: [a count per spacing range]}.
+  function countsOf(program, ranges) {
+    const labels = classLabels(program);
     const countsIn = (range) => {
       const word = program.ccall('zeptorCounts', 'number', ['number'], [range]) >> 2;
-      return Array.from({length: view.CLASS_COUNT}, (_, c) =>
+      return labels.map((_, c) =>
         program.HEAPU32[word + 2 * c] + program.HEAPU32[word + 2 * c + 1] * 2 ** 32);
     };
     const totals = countsIn(-1);
-    const ranges = view.SPACING_RANGES.map((_, range) => countsIn(range));
+    const byRange = ranges.map((_, range) => countsIn(range));
     return totals.map((total, c) => ({
-      label: program.UTF8ToString(
-          program.ccall('zeptorClassLabel', 'number', ['number'], [c])).trim(),
-      total,
-      bySpacing: ranges.map((counts) => counts[c]),
+      label: labels[c], total, bySpacing: byRange.map((counts) => counts[c]),
     }));
   }
 
-  async function start({id, name, accession}) {
+  // Copies `count` elements of `type` out of the program's memory at what
+  // the call `name` returns.
+  const copied = (program, name, Type, count) => {
+    const first = program.ccall(name, 'number');
+    return new Type(program.HEAPU8.buffer, first, count).slice();
+  };
+
+  // The worst observations of a finished run as the program lists them
+  // (page_run.cc): their CSV's bytes, where each row starts, each row's
+  // order class and the rows worst first, with how many a run keeps.
+  function observationsOf(program) {
+    const count = number(program, 'zeptorObservationCount');
+    return {
+      limit: number(program, 'zeptorWorstPairLimit'),
+      csv: copied(program, 'zeptorObservationCsv', Uint8Array,
+                  number(program, 'zeptorObservationCsvSize')),
+      rowStarts: copied(program, 'zeptorRowStarts', Uint32Array, count),
+      rowClasses: copied(program, 'zeptorRowClasses', Uint8Array, count),
+      worstFirst: copied(program, 'zeptorWorstFirst', Uint32Array, count),
+    };
+  }
+
+  async function start({id, name, outputName, accession}) {
     const errors = [];
     const program = await createInstance({
       preRun: [(module) => {
@@ -85,11 +118,10 @@
         });
       }],
     });
-    run = {id, program, errors, outputName: view.outputNameFor(name), slice: 0,
-           done: 0, more: true};
+    run = {id, program, errors, outputName, slice: 0, done: 0, more: true};
     const started = call('zeptorStart', 'number',
                          ['string', 'string', 'string', 'number'],
-                         [name, run.outputName, accession, protocol.SLICE_BYTES]);
+                         [name, outputName, accession, protocol.SLICE_BYTES]);
     if ('status' in started) return end(started.status);
     run.slice = started.value;
   }
@@ -115,16 +147,10 @@
     if ('status' in finished) return end(finished.status);
     const {program} = run;
     const report = program.ccall('zeptorReport', 'number');
-    end(0, program.HEAPU8.slice(report, report + finished.value), countsOf(program),
-        keptPairsOf(program));
-  }
-
-  // The observations the finished run kept, copied out of the program's
-  // memory as they lie there, for view.keptObservations() to read.
-  function keptPairsOf(program) {
-    const count = program.ccall('zeptorKeptCount', 'number');
-    const first = program.ccall('zeptorKept', 'number');
-    return {count, bytes: program.HEAPU8.slice(first, first + view.KEPT_PAIR_BYTES * count)};
+    const ranges = spacingRanges(program);
+    end(0, {report: program.HEAPU8.slice(report, report + finished.value),
+            counts: countsOf(program, ranges), spacingRanges: ranges,
+            observations: observationsOf(program)});
   }
 
   // The page gave the run up.
@@ -136,14 +162,18 @@
     if (isCurrent(id)) end(call('zeptorReadFailed', null).status);
   }
 
-  // Ends the run with its exit status and, after a report, its bytes,
-  // counts and kept observations.
-  function end(status, report = null, counts = null, pairs = null) {
+  // Ends the run with its exit status and, after a report, what the run
+  // gave: its bytes, counts, spacing ranges and observations.
+  function end(status, given = null) {
     const {id, errors, outputName} = run;
     run = null;
-    const moved = pairs ? [pairs.bytes.buffer] : [];
+    const observations = given && given.observations;
+    const moved = observations ? [observations.csv, observations.rowStarts,
+                                  observations.rowClasses, observations.worstFirst]
+        .map((array) => array.buffer) : [];
     postMessage({id, type: M.DONE, result: {
-      status, errors: new Uint8Array(errors), report, outputName, counts, pairs}}, moved);
+      status, errors: new Uint8Array(errors), outputName, report: null, counts: null,
+      spacingRanges: null, observations: null, ...given}}, moved);
   }
 
   const handlers = {[M.RUN]: start, [M.SLICE]: feed, [M.END]: finish,
@@ -159,8 +189,9 @@
     });
   };
 
-  // Compiles the program at once, so that the first file need not wait.
+  // Compiles the program at once, so that the first file need not wait,
+  // and tells the page the class labels.
   createZeptor().then(
-      () => postMessage({type: M.READY}),
+      (program) => postMessage({type: M.READY, classLabels: classLabels(program)}),
       (error) => postMessage({type: M.FAILED, message: String(error)}));
-})(createZeptor, ZeptorProtocol, ZeptorView);
+})(createZeptor, ZeptorProtocol);

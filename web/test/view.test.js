@@ -1,10 +1,11 @@
 // The page's own logic under node: names, the text shown, the bytes
-// downloaded, the shares, the CSV and the charts.
+// downloaded, the shares, the CSV, the charts and the observations.
 'use strict';
 const test = require('node:test');
 const assert = require('node:assert');
 const view = require('../view.js');
 const chart = require('../chart.js');
+const observations = require('../observations.js');
 
 // The counts of the bundled example, as the program hands them over.
 const LABELS = ['11', '12', '21', '22', '31', '32', '41', '42', '51', '52', 'low'];
@@ -33,8 +34,11 @@ test('downloads with the line ends of the user\'s system', () => {
   assert.strictEqual(Buffer.from(view.withLineEnds(lf, true)).toString(), 'a\r\nb\r\n\r\n');
 });
 
+const RANGES = ['<25km', '25km-100km', '100km-250km', '>=250km'];
+
 test('writes one CSV row per file and order class', () => {
-  const csv = view.toCsv([{name: 'a.prt', counts}, {name: 'b, "2".prt', counts}]);
+  const csv = view.toCsv([{name: 'a.prt', counts, spacingRanges: RANGES},
+                          {name: 'b, "2".prt', counts, spacingRanges: RANGES}]);
   const lines = csv.split('\r\n');
   assert.strictEqual(lines[0], 'file,class,total,<25km,25km-100km,100km-250km,>=250km,' +
                                'share %,cumulative share %');
@@ -57,7 +61,7 @@ test('gives each class its share, and that of it and the better ones', () => {
 });
 
 test('draws a bar per class and spacing range, names escaped', () => {
-  const svg = chart.distributionChart(counts, view.SPACING_RANGES);
+  const svg = chart.distributionChart(counts, RANGES);
   assert.strictEqual((svg.match(/<rect /g) || []).length, 44);
   assert.match(svg, /<title>42, &#62;=250km: 7<\/title>/);
   const compared = chart.comparisonChart(['11'], ['<a&b>', 'c'], [[50], [25]]);
@@ -66,72 +70,48 @@ test('draws a bar per class and spacing range, names escaped', () => {
   assert.match(compared, /<title>11, c: 25%<\/title>/);
 });
 
-test('writes numbers as zeptor-pairs does', () => {
-  for (const [value, text] of [
-         [100000, '100000'], [0.0008, '0.0008'], [186.20000000000002, '186.20000000000002'],
-         [0, '0'], [-0, '-0'], [-123.456, '-123.456'], [1e-4, '0.0001'], [1e-5, '1e-05'],
-         [2.5e-5, '2.5e-05'], [1e15, '1000000000000000'], [9999999999999998, '9999999999999998'],
-         [1e16, '1e+16'], [1.2345678901234568e17, '1.2345678901234568e+17'],
-         [-1.7976931348623157e308, '-1.7976931348623157e+308'], [5e-324, '5e-324'],
-         [Infinity, 'inf'], [-Infinity, '-inf'], [NaN, 'nan']]) {
-    assert.strictEqual(view.shortestText(value), text, text);
-  }
-});
-
-// Kept observations as the worker hands them over, [ratio, class] each on
-// lines 2i + 3 and 2i + 4, in the order given by `order` (file order when
-// none): the program's layout, seven 8-byte words a pair.
-function kept(rows, order = rows.map((_, i) => i)) {
-  const bytes = new Uint8Array(view.KEPT_PAIR_BYTES * rows.length);
-  const data = new DataView(bytes.buffer);
-  order.forEach((i, at) => {
-    const [ratio, orderClass] = rows[i];
-    const base = view.KEPT_PAIR_BYTES * at;
-    data.setBigUint64(base, BigInt(2 * i + 3), true);
-    data.setBigUint64(base + 8, BigInt(2 * i + 4), true);
-    [1000, 0.0005, 0.98, ratio].forEach((value, k) =>
-      data.setFloat64(base + 16 + 8 * k, value, true));
-    data.setUint32(base + 48, orderClass, true);
-    data.setUint32(base + 52, 0, true);
-  });
-  return view.keptObservations({count: rows.length, bytes});
+// Observations as the worker hands them over: the program's rows (here
+// without numbers of interest), worst first as `worstFirst` gives them.
+function listed(classes, worstFirst, limit = 50000) {
+  const header = 'header\r\n';
+  const rows = classes.map((c, i) => `${i + 3},${i + 4},1000,0.0005,0.98,${c},${c},<25km\r\n`);
+  const rowStarts = Uint32Array.from(rows, (_, i) =>
+    header.length + rows.slice(0, i).join('').length);
+  return {limit, csv: Uint8Array.from(Buffer.from(header + rows.join(''))), rowStarts,
+          rowClasses: Uint8Array.from(classes), worstFirst: Uint32Array.from(worstFirst)};
 }
+const csvText = (parts) => Buffer.concat(parts.map((part) => Buffer.from(part))).toString();
 
-test('lists the observations worse than a class, or all, as CSV', () => {
-  // Kept in any order, listed in file order.
-  const pairs = kept([[0.98, 2], [NaN, 0], [Infinity, 10]], [2, 0, 1]);
-  const header = 'distance_line,error_line,distance_m,standard_error_m,accuracy_mm,ratio,' +
-                 'class,spacing_range\r\n';
-  assert.strictEqual(view.pairsCsv(pairs), header +
-                     '3,4,1000,0.0005,0.98,0.98,21,<25km\r\n' +
-                     '5,6,1000,0.0005,0.98,nan,11,<25km\r\n' +
-                     '7,8,1000,0.0005,0.98,inf,low,<25km\r\n');
-  assert.strictEqual(view.pairsCsv(pairs, 2), header + '7,8,1000,0.0005,0.98,inf,low,<25km\r\n');
-  assert.strictEqual(view.pairsCsv(pairs, 9), header + '7,8,1000,0.0005,0.98,inf,low,<25km\r\n');
-  assert.strictEqual(view.pairsCsv(kept([])), header);
+test('cuts the observations worse than a class out of the program\'s rows', () => {
+  const kept = listed([2, 0, 10, 3], [2, 3, 0, 1]);
+  assert.strictEqual(csvText(observations.worseThanCsv(kept, 2)),
+                     'header\r\n5,6,1000,0.0005,0.98,10,10,<25km\r\n' +
+                     '6,7,1000,0.0005,0.98,3,3,<25km\r\n');
+  assert.strictEqual(csvText(observations.worseThanCsv(kept, 10)), 'header\r\n');
+  assert.strictEqual(csvText(observations.allCsv(kept)), Buffer.from(kept.csv).toString());
+  assert.strictEqual(csvText(observations.worseThanCsv(listed([], []), 0)), 'header\r\n');
+  assert.deepStrictEqual(observations.worst(kept, 2), [
+    {fields: ['5', '6', '1000', '0.0005', '0.98', '10', '10', '<25km'], orderClass: 10},
+    {fields: ['6', '7', '1000', '0.0005', '0.98', '3', '3', '<25km'], orderClass: 3}]);
 });
 
-test('finds the worst observations, equal ones in file order, no number last', () => {
-  const pairs = kept([[1, 0], [NaN, 0], [5, 0], [Infinity, 0], [5, 0], [-1, 0]]);
-  assert.deepStrictEqual(view.worstFirst(pairs, 3), [3, 2, 4]);
-  assert.deepStrictEqual(view.worstFirst(pairs, 10), [3, 2, 4, 0, 5, 1]);
-  assert.deepStrictEqual(view.worstFirst(pairs, 0), []);
-  // Kept out of file order, listed by the lines: the fifth before the third.
-  const shuffled = kept([[1, 0], [NaN, 0], [5, 0], [Infinity, 0], [5, 0], [NaN, 0]],
-                        [4, 5, 1, 3, 2, 0]);
-  const lines = (indices) => indices.map((i) => view.observation(shuffled, i).distanceLine);
-  assert.deepStrictEqual(lines(view.worstFirst(shuffled, 6)), [9, 7, 11, 3, 5, 13]);
+test('notes a listing cut short only past the number kept', () => {
+  const kept = listed([], []);
+  assert.strictEqual(observations.keptNote(kept, 50000), '');
+  assert.strictEqual(observations.keptNote(kept, 50001),
+                     ' (the worst 50,000 of 50001; zeptor-pairs lists them all)');
 });
 
 test('says how a run meets a required class, in the sentence and the CSV', () => {
-  assert.strictEqual(view.requirement(counts, 3).sentence,
+  assert.strictEqual(observations.requirement(counts, 3).sentence,
                      '12 of 44 observations (27.3%) are class 22 or better; 32 are worse.');
-  assert.strictEqual(view.requirement(counts, 9).sentence,
+  assert.strictEqual(observations.requirement(counts, 9).sentence,
                      '41 of 44 observations (93.2%) are class 52 or better; 3 are worse.');
   const none = LABELS.map((label) => ({label, total: 0, bySpacing: [0, 0, 0, 0]}));
-  assert.strictEqual(view.requirement(none, 0).sentence,
+  assert.strictEqual(observations.requirement(none, 0).sentence,
                      '0 of 0 observations (0.0%) are class 11 or better; 0 are worse.');
-  const lines = view.toCsv([{name: 'a.prt', counts}], 3).split('\r\n');
+  const lines = view.toCsv([{name: 'a.prt', counts, spacingRanges: RANGES}], 3)
+                    .split('\r\n');
   assert.match(lines[0], /,cumulative share %,class 22 or better %$/);
   assert.strictEqual(lines[1], 'a.prt,11,6,0,2,0,4,13.6,13.6,27.3');
   assert.strictEqual(lines[11], 'a.prt,low,3,0,0,1,2,6.8,100.0,27.3');

@@ -107,7 +107,9 @@ function initScript({clock, windows, stallAfter, failCompile, throwOnFirstSlice,
   }
   if (windows) {
     parts.push(`Object.defineProperty(Navigator.prototype, 'platform',
-                                      {get: () => 'Win32'});`);
+                                      {get: () => 'Win32'});
+                Object.defineProperty(Navigator.prototype, 'userAgentData',
+                                      {get: () => ({platform: 'Windows'})});`);
   }
   return parts.join('\n');
 }
