@@ -55,6 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         DecimalCase{"4e-324", 4.9406564584124654e-324},
         DecimalCase{"0000000000000000000000001e-400", 0.0},
         DecimalCase{"123456789012345678901234567890", 1.2345678901234568e29},
+        // 20 digits, more than 64 bits hold.
+        DecimalCase{"18446744073709551617", 18446744073709551617.0},
         DecimalCase{std::string(400, '9') + ".5", HUGE_VAL}),
     ShortParamName());
 

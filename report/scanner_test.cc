@@ -287,6 +287,19 @@ TEST(ScannerTest, RecordsTheFirstNonEmptyVersion) {
       scan(file({magicLine(0), placed(0, 57, "VERSION") + "  X"})).version);
 }
 
+TEST(ScannerTest, TakesAVersionLineFrom66Characters) {
+  // 65 characters: no version line; 66, the shortest: a blank one; 67: a
+  // version of one character.
+  const std::string tag = placed(0, 57, "VERSION");
+  for (size_t length : {size_t{65}, size_t{66}, size_t{67}}) {
+    std::string line = tag + std::string(length - tag.size(), ' ');
+    if (length == 67) line.back() = 'X';
+    const ScanResult outcome = scan(file({magicLine(0), line}));
+    EXPECT_EQ(length == 66 ? 1u : 0u, outcome.blank_versions) << length;
+    EXPECT_EQ(length == 67 ? "X" : "", outcome.version) << length;
+  }
+}
+
 TEST(ScannerTest, TreatsCrLfLinesAndAMissingFinalNewlineLikeLf) {
   const std::string lf = file({magicLine(1), versionLine(1, "8.1"),
                                spacingLine(1, "17"), errorLine(1, "0.0")});

@@ -57,6 +57,32 @@ TEST(DateTest, NamesEveryDayAndMonthAndMarksOthers) {
   }
 }
 
+TEST(DateTest, StoresEveryFieldsLowestAndHighestValue) {
+  // A value refused would end the test program.
+  Date date(exampleTime());
+  date.setSeconds(0);
+  date.setSeconds(61);
+  date.setMinutes(0);
+  date.setMinutes(59);
+  date.setHour(0);
+  date.setHour(23);
+  date.setDayOfMonth(1);
+  date.setDayOfMonth(31);
+  date.setMonth(0);
+  date.setMonth(11);
+  date.setDayOfWeek(0);
+  date.setDayOfWeek(6);
+  // The last day of a leap year.
+  date.setDayOfYear(0);
+  date.setDayOfYear(365);
+  for (int year : {0, 1900, 150}) {
+    date.setYear(year);
+    EXPECT_EQ(year % 1900, date.year());
+  }
+  date.setYear(2050);
+  EXPECT_EQ("Date: Sat Dec 31, 2050  Time: 23:59:61 pm", date.toText());
+}
+
 struct TimeCase {
   int hour;
   int minutes;
