@@ -214,7 +214,8 @@ const CASES = [
       const files = printFiles();
       const paths = writePrintFiles({'survey.prt': files['survey.prt'],
                                      'crlf.prt': files['crlf.prt'],
-                                     'garbage.prt': files['garbage.prt']});
+                                     'garbage.prt': files['garbage.prt'],
+                                     'odd-numbers.prt': files['odd-numbers.prt']});
       const page = await browser.open();
       await chooseClass(page, 3);
       await runPage(page, paths);

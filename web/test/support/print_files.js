@@ -47,6 +47,10 @@ function printFiles() {
     'garbage.prt': Buffer.from(MAGIC + Array.from({length: 500}, (_, i) =>
         pair(['abc', '--1', '0x10', 'inf', 'nan'][i % 5], ['.', 'e5', '+-'][i % 3]))
         .join('')),
+    // Ratios of no number (0 / 0) and infinite ones, and numbers in
+    // exponent notation.
+    'odd-numbers.prt': Buffer.from(MAGIC + pair(0, '0') + pair(0, '0.0010') +
+                                   pair(100000, '1e-7') + pair('1e20', '0.0010')),
     'many.prt': Buffer.from(MAGIC + pair(30000, '0.0010').repeat(12345)),
     'empty-lines.prt': Buffer.from(MAGIC + '\n'.repeat(1000000)),
     'one-long-line.prt': Buffer.from(MAGIC + 'x'.repeat(5 << 20)),
