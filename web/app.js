@@ -22,6 +22,19 @@
   const requiredClass = () => ($('required-class').value === '' ?
     null : Number($('required-class').value));
 
+  // What paper shows under the title: the accession number the runs were
+  // given and the required class, where there are.
+  let accessionGiven = '';
+  function showPrintSettings() {
+    const select = $('required-class');
+    const lines = [];
+    if (accessionGiven) lines.push('Accession number: ' + accessionGiven);
+    if (select.value !== '') {
+      lines.push('Required class: ' + select.options[select.selectedIndex].text);
+    }
+    $('print-settings').replaceChildren(...lines.map((line) => render.element('p', {}, line)));
+  }
+
   const runner = client.start($('worker-source').textContent, {
     // When the program is compiled, with its class labels: any but the
     // last ("low", which no class is worse than) can be required. The time
@@ -84,6 +97,8 @@
       return;
     }
     $('accession-error').textContent = '';
+    accessionGiven = accession;
+    showPrintSettings();
     for (const file of files) {
       queue.push({file, accession, place: render.runSection($('results'), file)});
     }
@@ -91,6 +106,7 @@
   }
 
   $('required-class').addEventListener('change', () => {
+    showPrintSettings();
     for (const run of runs) render.showObservations(run, requiredClass());
     render.showComparison($('comparison'), runs, requiredClass());
   });

@@ -38,6 +38,16 @@ function lazyCsvLink(name, label, makeParts) {
   return link;
 }
 
+// A table's head: one row of the column headings `columns`, which a
+// printed table repeats on each page.
+function headRow(columns) {
+  const head = element('thead');
+  const row = element('tr');
+  for (const column of columns) row.append(element('th', {scope: 'col'}, column));
+  head.append(row);
+  return head;
+}
+
 // A section for one file, with its progress bar, at the end of `results`.
 function runSection(results, file) {
   const section = element('article', {class: 'run', 'aria-busy': 'true'});
@@ -59,8 +69,8 @@ function endSection(place, sentence) {
 }
 
 // Shows a finished run; returns what the page keeps of one with a report:
-// {name, counts, spacingRanges, observations, observationsArea (the
-// element for them)}.
+// {name, counts, spacingRanges, observations, and the elements for them
+// and for the requirement on paper}.
 function showOutcome(place, name, result, onWindows) {
   if (result.status !== 0) {
     endSection(place, `Exit status ${result.status}: no report.`);
@@ -76,12 +86,15 @@ function showOutcome(place, name, result, onWindows) {
                       view.screenText(result.report)),
               graph);
   const observationsArea = element('div', {class: 'observations'});
+  // On paper the requirement also heads the section.
+  const printedRequirement = element('p', {class: 'print-requirement print-only'});
+  place.status.after(printedRequirement);
   place.section.append(
       downloadLink(view.withLineEnds(result.report, onWindows), result.outputName,
                    'text/plain', 'Download ' + result.outputName),
       body, observationsArea);
   return {name, counts: result.counts, spacingRanges: result.spacingRanges,
-          observations: result.observations, observationsArea};
+          observations: result.observations, observationsArea, printedRequirement};
 }
 
 // A number of the CSV to two decimals, as the table shows it; one that is
@@ -99,12 +112,11 @@ function worstTable(run, required) {
   const table = element('table', {class: 'worst', tabindex: '0'});
   table.append(element('caption', {}, `The ${worst.length} observations with the ` +
                        `highest ratios, of ${all}${observations.keptNote(run.observations, all)}`));
-  const head = element('tr');
   const columns = ['Distance line', 'Error line', 'Distance (m)', 'Standard error (m)',
                    'Accuracy (mm)', 'Ratio', 'Class', 'Spacing'];
   if (required !== null) columns.push(`Worse than ${run.counts[required].label}`);
-  for (const column of columns) head.append(element('th', {scope: 'col'}, column));
-  table.append(head);
+  const body = element('tbody');
+  table.append(headRow(columns), body);
   for (const {fields, orderClass} of worst) {
     const worse = required !== null && orderClass > required;
     const row = element('tr', worse ? {class: 'worse'} : {});
@@ -113,7 +125,7 @@ function worstTable(run, required) {
                    twoDecimals(ratio), label, range];
     if (required !== null) cells.push(worse ? 'worse' : '');
     for (const cell of cells) row.append(element('td', {}, cell));
-    table.append(row);
+    body.append(row);
   }
   return table;
 }
@@ -122,8 +134,10 @@ function worstTable(run, required) {
 function showObservations(run, required) {
   const stem = view.stemOf(run.name);
   const parts = [];
+  run.printedRequirement.textContent = '';
   if (required !== null) {
     const meets = observations.requirement(run.counts, required);
+    run.printedRequirement.textContent = meets.sentence;
     const label = run.counts[required].label;
     parts.push(element('p', {class: 'requirement'}, meets.sentence),
                lazyCsvLink(`${stem}-worse-than-${label}.csv`,
@@ -147,12 +161,10 @@ function showComparison(area, runs, required) {
   if (runs.length < 2) return;
   area.append(element('h2', {}, 'Comparison'));
   const table = element('table', {tabindex: '0'});
-  const head = element('tr');
-  head.append(element('th', {scope: 'col'}, 'Order class'));
-  for (const run of runs) head.append(element('th', {scope: 'col'}, run.name));
+  const body = element('tbody');
   table.append(element('caption', {},
                        'Accuracies per order class: count (share; this class or better)'),
-               head);
+               headRow(['Order class', ...runs.map((run) => run.name)]), body);
   const allShares = runs.map((run) => view.shares(run.counts));
   const cumulative = runs.map((run) => view.cumulativeShares(run.counts));
   runs[0].counts.forEach((row, c) => {
@@ -161,7 +173,7 @@ function showComparison(area, runs, required) {
     runs.forEach((run, f) => line.append(element(
         'td', {}, `${run.counts[c].total} (${allShares[f][c].toFixed(1)}%; ` +
                   `${cumulative[f][c].toFixed(1)}%)`)));
-    table.append(line);
+    body.append(line);
   });
   if (required !== null) {
     const line = element('tr', {class: 'required'});
@@ -169,7 +181,7 @@ function showComparison(area, runs, required) {
                         `class ${runs[0].counts[required].label} or better`));
     runs.forEach((run, f) => line.append(element(
         'td', {}, `${cumulative[f][required].toFixed(1)}%`)));
-    table.append(line);
+    body.append(line);
   }
   const graph = element('div');
   graph.innerHTML = chart.comparisonChart(runs[0].counts.map((row) => row.label),

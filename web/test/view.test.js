@@ -62,7 +62,9 @@ test('gives each class its share, and that of it and the better ones', () => {
 
 test('draws a bar per class and spacing range, names escaped', () => {
   const svg = chart.distributionChart(counts, RANGES);
-  assert.strictEqual((svg.match(/<rect /g) || []).length, 44);
+  assert.strictEqual((svg.match(/<rect x=/g) || []).length, 44);
+  // Three ranges patterned for paper, on the bars and in the legend.
+  assert.strictEqual((svg.match(/class="print-pattern"/g) || []).length, 3 * 11 + 3);
   assert.match(svg, /<title>42, &#62;=250km: 7<\/title>/);
   const compared = chart.comparisonChart(['11'], ['<a&b>', 'c'], [[50], [25]]);
   assert.match(compared, /&#60;a&#38;b&#62;/);

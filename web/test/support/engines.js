@@ -4,14 +4,15 @@
 // through its WebDriver and selenium-webdriver. Each browser runs with the
 // test's time zone and saves downloads in a folder of the test's.
 //
-//   engine: {name, can: {clock, platform, stall, hooks, console, memory},
+//   engine: {name, can: {clock, platform, stall, hooks, console, memory, print},
 //            launch(work)}
 //   browser: {open(options), memory(), close()}
 //     open({clock: ms since 1970, windows: true, stallAfter: bytes,
 //           failCompile: true, throwOnFirstSlice: true, watchCancel: true,
 //           page: another page's file}) -> page
 //   page: {fill, setFiles, count, text, attribute, waitUntil, evaluate,
-//          download, pressTab, type, activeId, screenshot, close, and what
+//          download, pressTab, type, activeId, screenshot, pdf(file, paper
+//          format), close, and what
 //          the engine lets a test see: errors (console and page), requests}
 'use strict';
 const fs = require('node:fs');
@@ -157,7 +158,8 @@ const environment = (extra = {}) => ({...process.env, TZ: TIME_ZONE, ...extra});
 function puppeteerEngine(name, launchOptions, processMarker) {
   return {
     name,
-    can: {clock: true, platform: true, stall: true, hooks: true, console: true, memory: true},
+    can: {clock: true, platform: true, stall: true, hooks: true, console: true, memory: true,
+          print: true},
     async launch(work) {
       const profile = fs.mkdtempSync(path.join(work, name + '-profile-'));
       const browser = await puppeteer.launch({
@@ -228,6 +230,7 @@ async function tryOpenPuppeteerPage(browser, work, options) {
     type: (text) => page.keyboard.type(text),
     activeId: () => page.evaluate(() => document.activeElement.id),
     screenshot: (file) => page.screenshot({path: file, fullPage: true}),
+    pdf: (file, format) => page.pdf({path: file, format}),
     errors,
     requests,
     close: () => context.close(),
@@ -238,7 +241,7 @@ async function tryOpenPuppeteerPage(browser, work, options) {
 // WebKit: MiniBrowser through WebKitWebDriver, one browser per page. Its
 // downloads go to the folder that the XDG user directories of its home
 // name; classic WebDriver cannot add a script before the page's, nor read
-// the console.
+// the console, and WebKit's driver cannot print.
 
 function freePort() {
   return new Promise((resolve, reject) => {
@@ -253,8 +256,9 @@ function freePort() {
 
 const webkitEngine = {
   name: 'webkit',
+  // WebKitWebDriver has no Print command.
   can: {clock: false, platform: false, stall: false, hooks: false, console: false,
-        memory: true},
+        memory: true, print: false},
   async launch(work) {
     const home = fs.mkdtempSync(path.join(work, 'webkit-home-'));
     const downloads = path.join(home, 'downloads');
