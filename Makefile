@@ -21,7 +21,8 @@ run_tests = @if [ -f $(1)/googletest-missing.txt ]; then \
 
 .PHONY: all help deps-build deps-check deps-web deps-windows example check test install \
 	uninstall bench fuzz sanitize clean windows windows-build cross-s390x \
-	cross-aarch64 package package-windows web web-check web-bench
+	cross-aarch64 package package-windows web web-check web-scanner-check \
+	web-bench
 
 # Builds zeptor and, where GoogleTest is installed, its tests.
 all: deps-build
@@ -43,6 +44,7 @@ help:
 	@echo "  cross-aarch64    build for aarch64, run every test under qemu"
 	@echo "  web              the one-file page, build-web/zeptor.html"
 	@echo "  web-check        test the page in Chromium, Firefox and WebKit"
+	@echo "  web-scanner-check  the scanner's tests in WebAssembly, under node"
 	@echo "  web-bench        time the page on large print files"
 	@echo "  package          the .deb package, in BUILD"
 	@echo "  package-windows  the Windows zip, in build-windows"
@@ -106,7 +108,7 @@ bench: all
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-sanitize build-windows build-s390x \
-	  build-aarch64 build-web web/node_modules
+	  build-aarch64 build-web build-web-test web/node_modules
 	rm -f $${TMPDIR:-/tmp}/zeptor-bench-*.prt $${TMPDIR:-/tmp}/zeptor-bench.rpt
 
 # Builds the scanner fuzzer with clang and runs it for FUZZ_SECONDS; prints
@@ -183,11 +185,20 @@ web: deps-web
 # files. MiniBrowser, WebKit's, has no headless mode: all run on a virtual
 # display.
 browser_display = xvfb-run -a -s "-screen 0 1400x4200x24"
-web-check: web
+web-check: web web-scanner-check
 	$(configure)
 	cmake --build $(BUILD) -j $(JOBS) --target zeptor
 	cd web && npm ci --no-audit --no-fund --loglevel=error
 	cd web && ZEPTOR_NATIVE=$(abspath $(BUILD))/zeptor $(browser_display) npm test
+
+# The scanner's tests compiled to WebAssembly, the page's SIMD tag search
+# among them, run under node.
+web-scanner-check: deps-web
+	$(emscripten) emcmake cmake -S . -B build-web-test $(CMAKE_FLAGS) \
+	  -DZEPTOR_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR=$(shell command -v node) \
+	  >/dev/null
+	$(emscripten) cmake --build build-web-test -j $(JOBS) --target scanner_test
+	node build-web-test/report/scanner_test.js
 
 # Times the page on a 200 MB and a 1 GiB print file in Chromium, Firefox
 # and WebKit, paired with the browser only reading them (web/bench.js).

@@ -130,8 +130,8 @@ const char* Scanner::scanLines(const char* p, const char* end) {
   while (p < end) {
     // Once offset and version are known only tagged lines matter.
     if (offset_ && !result_.version.empty()) {
-      p = skipUntaggedLines(p, end);
-      if (p == end) break;
+      p = scanTaggedLines(p, end);
+      if (p == end || rest_ != Rest::kNone) return p;
     }
     const void* newline = std::memchr(p, '\n', static_cast<size_t>(end - p));
     if (newline == nullptr) {
@@ -225,6 +225,52 @@ const char* Scanner::skipUntaggedLines(const char* p, const char* end) {
   return next;
 }
 
+// Reads every tagged line of the block, and returns the start of the first
+// line that may start a tag and lies less than kTagLineReach bytes before
+// the block's end, for the examination of whole lines; or the end, with
+// the rest of the last line to skip, when there is none.
+const char* Scanner::scanTaggedLines(const char* p, const char* end) {
+  static_assert(
+      kTagLineReach > 1 + kErrorField.value_column + kErrorField.value_width,
+      "a tag line's fields past its reach");
+  for (;;) {
+    p = skipUntaggedLines(p, end);
+    if (static_cast<size_t>(end - p) < kTagLineReach) return p;
+    const size_t length = tagLineLength(p);
+    if (length == kTagLineReach) {
+      examineTagLine(std::string_view(p, length));
+      rest_ = Rest::kSkip;
+      return p + length;
+    }
+    examineTagLine(withoutCarriageReturn(p, length));
+    ++line_ends_;
+    p += length + 1;
+  }
+}
+
+void Scanner::examineTagLine(std::string_view text) {
+  if (text[*offset_ + kTagColumn] == kSpacingField.tag[0]) {
+    readSpacing(text);
+  } else {
+    readError(text);
+  }
+  countPairOnceComplete();
+}
+
+void Scanner::readSpacing(std::string_view text) {
+  if (const std::optional<double> metres =
+          readTagged(text, *offset_, kSpacingField)) {
+    spacing_ = Reading{*metres, line_ends_ + 1};
+  }
+}
+
+void Scanner::readError(std::string_view text) {
+  if (const std::optional<double> error =
+          readTagged(text, *offset_, kErrorField)) {
+    error_ = Reading{*error, line_ends_ + 1};
+  }
+}
+
 inline void Scanner::examine(std::string_view text, Text kind) {
   if (!offset_) {
     if (!detectOffset(text)) return;
@@ -236,14 +282,8 @@ inline void Scanner::examine(std::string_view text, Text kind) {
       return;
     }
   }
-  if (const std::optional<double> metres =
-          readTagged(text, *offset_, kSpacingField)) {
-    spacing_ = Reading{*metres, line_ends_ + 1};
-  }
-  if (const std::optional<double> error =
-          readTagged(text, *offset_, kErrorField)) {
-    error_ = Reading{*error, line_ends_ + 1};
-  }
+  readSpacing(text);
+  readError(text);
   countPairOnceComplete();
   if (startsVersion(text)) readVersion(text, kind);
 }

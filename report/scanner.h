@@ -94,6 +94,7 @@ class Scanner {
   const char* continueHead(const char* p, const char* end);
   const char* consumeRest(const char* p, const char* end);
   const char* skipUntaggedLines(const char* p, const char* end);
+  const char* scanTaggedLines(const char* p, const char* end);
   // Keeps the head of a line that the block ends inside.
   void carry(const char* p, const char* end);
 
@@ -106,6 +107,13 @@ class Scanner {
   [[gnu::always_inline]] void examine(std::string_view text, Text kind);
   // Examines the head of a line longer than kHeadSize, whose rest follows.
   void examineHead(std::string_view head);
+  // Reads the value of a line that starts a tag once the offset and
+  // version are known, when only its tag's rule can apply; `text` is the
+  // line or, of a longer one, its kTagLineReach bytes.
+  void examineTagLine(std::string_view text);
+  // Each reads its value of `text`, when it carries it.
+  void readSpacing(std::string_view text);
+  void readError(std::string_view text);
   // Returns false when the magic line makes the offset undeterminable.
   bool detectOffset(std::string_view text);
   void countPairOnceComplete();

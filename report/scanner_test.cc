@@ -340,7 +340,11 @@ TEST(ScannerTest, ReadsTagsOfALongVersionLineBeforeItsRest) {
 
 TEST(ScannerTest, CountsManyPairsAcrossBlocks) {
   std::string text = file({magicLine(1), versionLine(1, "8.1")});
-  const std::string pair = spacingLine(1, "3111.696") + "\n" +
+  // The spacing line runs on with what would be a tag line 64 bytes on,
+  // past the columns its rules read: no line of its own.
+  std::string spacing = spacingLine(1, "3111.696");
+  spacing.resize(64, ' ');
+  const std::string pair = spacing + errorLine(1, "9.9999") + "\n" +
                            "  some other line of the print file\n" +
                            errorLine(1, "0.0027") + "\r\n\n";
   for (int i = 0; i < 20000; ++i) text += pair;

@@ -34,6 +34,15 @@ inline const char* newlineLimit(const char* begin, const char* end,
 // there is none. Defined once per CPU.
 const char* findNextTagLine(const char* begin, const char* end, size_t column);
 
+// The bytes from a line's start that every tag test and value field lies
+// in, at either offset.
+constexpr size_t kTagLineReach = 64;
+
+// Returns the length of the line at `p`, before its '\n', when that lies in
+// the kTagLineReach bytes from `p`, which must be readable; else
+// kTagLineReach. Defined once per CPU.
+size_t tagLineLength(const char* p);
+
 // As findNextTagLine(), and adds to *line_ends the '\n' bytes it passed: those
 // before the line start found, or before newlineLimit(). A scan that numbers
 // lines counts them where the search finds them anyway.

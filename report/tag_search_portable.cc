@@ -1,5 +1,5 @@
-// The tag-line search of CPUs without a vector unit that pays here (s390x,
-// WebAssembly): one line end at a time through memchr.
+// The tag-line search of CPUs without a vector search of their own here
+// (s390x): one line end at a time through memchr.
 
 #include <cstring>
 
@@ -23,6 +23,13 @@ const char* findByLineEnds(const char* begin, const char* end, size_t column,
 }
 
 }  // namespace
+
+size_t tagLineLength(const char* p) {
+  const void* newline = std::memchr(p, '\n', kTagLineReach);
+  return newline == nullptr
+             ? kTagLineReach
+             : static_cast<size_t>(static_cast<const char*>(newline) - p);
+}
 
 const char* findNextTagLine(const char* begin, const char* end, size_t column) {
   return findByLineEnds<false>(begin, end, column, nullptr);

@@ -10,20 +10,37 @@
 
 namespace {
 
-// Bit i set when byte p + i is a '\n'.
-std::uint64_t newlinesSse2(const char* p) {
-  const __m128i newline = _mm_set1_epi8('\n');
+__m128i load(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+std::uint64_t bitsOf(__m128i lanes, unsigned shift) {
+  return static_cast<std::uint64_t>(
+             static_cast<std::uint32_t>(_mm_movemask_epi8(lanes)))
+         << shift;
+}
+
+std::uint64_t markedEndsSse2(const char* p, const char* initials) {
   std::uint64_t mask = 0;
   for (unsigned i = 0; i < 64; i += 16) {
-    const __m128i bytes =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const auto bits = static_cast<std::uint32_t>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, newline)));
-    mask |= static_cast<std::uint64_t>(bits) << i;
+    const __m128i initial = load(initials + i);
+    const __m128i ends = _mm_cmpeq_epi8(load(p + i), _mm_set1_epi8('\n'));
+    const __m128i tags =
+        _mm_or_si128(_mm_cmpeq_epi8(initial, _mm_set1_epi8('D')),
+                     _mm_cmpeq_epi8(initial, _mm_set1_epi8('V')));
+    mask |= bitsOf(_mm_and_si128(ends, tags), i);
+  }
+  return mask;
+}
+
+std::uint64_t newlinesSse2(const char* p) {
+  std::uint64_t mask = 0;
+  for (unsigned i = 0; i < 64; i += 16) {
+    mask |= bitsOf(_mm_cmpeq_epi8(load(p + i), _mm_set1_epi8('\n')), i);
   }
   return mask;
 }
 
 }  // namespace
 
-ZEPTOR_DEFINE_TAG_SEARCH_BY_MASK(newlinesSse2)
+ZEPTOR_DEFINE_TAG_SEARCH_BY_MASK(markedEndsSse2, newlinesSse2)
