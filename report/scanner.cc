@@ -131,7 +131,7 @@ const char* Scanner::scanLines(const char* p, const char* end) {
     // Once offset and version are known only tagged lines matter.
     if (offset_ && !result_.version.empty()) {
       p = scanTaggedLines(p, end);
-      if (p == end || rest_ != Rest::kNone) return p;
+      if (p == end) break;
     }
     const void* newline = std::memchr(p, '\n', static_cast<size_t>(end - p));
     if (newline == nullptr) {
@@ -201,8 +201,18 @@ const char* Scanner::consumeRest(const char* p, const char* end) {
 // counts those it skips.
 const char* Scanner::skipUntaggedLines(const char* p, const char* end) {
   const size_t column = *offset_ + kTagColumn;
+  if (static_cast<size_t>(end - p) < column + kTagStartWidth ||
+      startsTag(p + column)) {
+    return p;
+  }
+  return findTaggedLineAfter(p, end);
+}
+
+// As skipUntaggedLines(), for the lines that start after a line end at or
+// after `p`, which may lie inside a line.
+const char* Scanner::findTaggedLineAfter(const char* p, const char* end) {
+  const size_t column = *offset_ + kTagColumn;
   const size_t reach = column + kTagStartWidth;
-  if (static_cast<size_t>(end - p) < reach || startsTag(p + column)) return p;
   const char* const found =
       pairs_ == nullptr ? findNextTagLine(p, end, column)
                         : findNextTagLineCounting(p, end, column, &line_ends_);
@@ -238,9 +248,10 @@ const char* Scanner::scanTaggedLines(const char* p, const char* end) {
     if (static_cast<size_t>(end - p) < kTagLineReach) return p;
     const size_t length = tagLineLength(p);
     if (length == kTagLineReach) {
+      // Its rest holds no field: the search goes on from there.
       examineTagLine(std::string_view(p, length));
-      rest_ = Rest::kSkip;
-      return p + length;
+      p = findTaggedLineAfter(p + length, end);
+      continue;
     }
     examineTagLine(withoutCarriageReturn(p, length));
     ++line_ends_;

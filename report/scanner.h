@@ -94,6 +94,7 @@ class Scanner {
   const char* continueHead(const char* p, const char* end);
   const char* consumeRest(const char* p, const char* end);
   const char* skipUntaggedLines(const char* p, const char* end);
+  const char* findTaggedLineAfter(const char* p, const char* end);
   const char* scanTaggedLines(const char* p, const char* end);
   // Keeps the head of a line that the block ends inside.
   void carry(const char* p, const char* end);
