@@ -101,7 +101,7 @@ EMSCRIPTEN_KEEPALIVE size_t zeptorFinish() {
     exitUnlessComplete(scan.outcome);
     the_run->report = reportText(the_run->params, the_run->run_time, scan);
     the_run->counts = scan.counts;
-    the_run->observations = observationRows(the_run->worst.ranked());
+    the_run->observations = observationRows(the_run->worst.takeRanked());
     return the_run->report.size();
   });
 }

@@ -1,5 +1,7 @@
 #include "web/worst_pairs.h"
 
+#include <utility>
+
 namespace {
 
 constexpr IsWorse isWorse;
@@ -29,8 +31,8 @@ void WorstPairSelector::keepTheWorst() {
   candidates_.resize(limit_);
 }
 
-const std::vector<CountedPair>& WorstPairSelector::ranked() {
+std::vector<CountedPair> WorstPairSelector::takeRanked() {
   keepTheWorst();
   std::sort(candidates_.begin(), candidates_.end(), isWorse);
-  return candidates_;
+  return std::move(candidates_);
 }

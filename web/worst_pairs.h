@@ -41,8 +41,9 @@ class WorstPairSelector : public PairSink {
 
   void take(const CountedPair& pair) override;
 
-  // The selected pairs, worst first. Requires no take() after it.
-  const std::vector<CountedPair>& ranked();
+  // Hands over the selected pairs, worst first, and keeps none. Requires
+  // no take() after it.
+  std::vector<CountedPair> takeRanked();
 
  private:
   // Keeps the `limit_` worst candidates.

@@ -23,7 +23,7 @@ std::vector<Count> linesRanked(size_t limit,
   Count line = 1;
   for (double ratio : ratios) worst.take(pairOf(line++, ratio));
   std::vector<Count> lines;
-  for (const CountedPair& pair : worst.ranked()) {
+  for (const CountedPair& pair : worst.takeRanked()) {
     lines.push_back(pair.distance_line / 2);
   }
   return lines;
