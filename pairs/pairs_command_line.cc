@@ -3,6 +3,21 @@
 #include "report/order_class.h"
 #include "support/fatal_exit.h"
 
+namespace {
+
+// The labels of the classes CLASS may name, every one but "low", which
+// none is worse than: "11 12 ... 52".
+std::string classesNamed() {
+  std::string labels;
+  for (size_t c = 0; c < kLowClass; ++c) {
+    if (c > 0) labels += ' ';
+    labels += classCode(c);
+  }
+  return labels;
+}
+
+}  // namespace
+
 PairsCommand readPairsCommand(const std::vector<std::string>& words) {
   PairsCommand command;
   if (words.size() == 2 && (words[1] == "-h" || words[1] == "--help")) {
@@ -23,16 +38,16 @@ void writePairsUsage(std::ostream& out) {
          "  two values, the accuracy in mm at 95%, the ratio, the order\n"
          "  class and the spacing range.\n"
          "  With CLASS, only the pairs whose class is worse than CLASS.\n"
-         "  CLASS is one of 11 12 21 22 31 32 41 42 51 52.\n"
+         "  CLASS is one of "
+      << classesNamed() << ".\n"
       << std::flush;
 }
 
 std::optional<size_t> worseThanClass(const std::optional<std::string>& word) {
   if (!word) return std::nullopt;
-  // Every class but "low", which none is worse than.
   for (size_t c = 0; c < kLowClass; ++c) {
     if (*word == classCode(c)) return c;
   }
   exitWithError(kExitFailure, "Not an order class:  " + *word,
-                {"Use one of 11 12 21 22 31 32 41 42 51 52"});
+                {"Use one of " + classesNamed()});
 }
