@@ -14,8 +14,10 @@ bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 // of them); returns the position after them.
 const char* readDigits(const char* p, const char* end, std::uint64_t* value) {
   std::uint64_t folded = *value;
-  for (; p < end && isDigit(*p); ++p) {
-    folded = folded * 10 + static_cast<unsigned>(*p - '0');
+  for (; p < end; ++p) {
+    const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
+    if (digit > 9) break;
+    folded = folded * 10 + digit;
   }
   *value = folded;
   return p;
@@ -82,6 +84,8 @@ double roundedValue(const char* first, const char* last,
 double readDecimal(std::string_view field) {
   const char* p = field.data();
   const char* const end = p + field.size();
+  // Fields are padded with blanks: those first, in the shortest loop.
+  while (p < end && *p == ' ') ++p;
   while (p < end && isWhiteSpace(*p)) ++p;
   const bool negative = p < end && *p == '-';
   if (p < end && (*p == '+' || *p == '-')) ++p;
