@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "report/decimal.h"
+#include "report/decimal_field.h"
 #include "report/tag_search.h"
 #include "support/trim.h"
 
@@ -50,6 +51,12 @@ struct TaggedField {
 };
 constexpr TaggedField kSpacingField = {"DISTANCE=", 22, 12};
 constexpr TaggedField kErrorField = {"VERT.ANG.=", 56, 6};
+// A whole field is read with the bytes before it.
+static_assert(kSpacingField.value_column + kSpacingField.value_width >=
+                      kDecimalFieldReach &&
+                  kErrorField.value_column + kErrorField.value_width >=
+                      kDecimalFieldReach,
+              "a value field too near its line's start");
 
 // A tag is read only from a line that reaches its value column, which is
 // then always longer than the 17 or 18 characters a tag test needs.
@@ -95,7 +102,9 @@ LineEnd findLineEnd(const char* p, size_t size) {
       field(text, offset + kTagColumn, tagged.tag.size()) != tagged.tag) {
     return std::nullopt;
   }
-  return readDecimal(field(text, value_column, tagged.value_width));
+  if (text.size() < value_column + tagged.value_width)
+    return readDecimal(text.substr(value_column));
+  return readDecimalField(text.data() + value_column, tagged.value_width);
 }
 
 }  // namespace
