@@ -20,7 +20,7 @@ run_tests = @if [ -f $(1)/googletest-missing.txt ]; then \
 	cd $(1) && ctest --output-on-failure --no-tests=error -j $(JOBS)
 
 .PHONY: all help deps-build deps-check deps-web deps-windows example check test install \
-	uninstall bench fuzz sanitize clean windows windows-build cross-s390x \
+	uninstall bench native-check fuzz sanitize clean windows windows-build cross-s390x \
 	cross-aarch64 package package-windows web web-check web-scanner-check \
 	web-bench
 
@@ -39,6 +39,7 @@ help:
 	@echo "  sanitize         run every test built with ASan and UBSan"
 	@echo "  fuzz             run the scanner fuzzer for FUZZ_SECONDS (clang)"
 	@echo "  bench            time a run against wc -l and a plain read"
+	@echo "  native-check     build for this CPU (-march=native), test the scanner"
 	@echo "  windows          build for Windows, run every test under Wine"
 	@echo "  cross-s390x      build for s390x, run every test under qemu"
 	@echo "  cross-aarch64    build for aarch64, run every test under qemu"
@@ -106,9 +107,20 @@ uninstall:
 bench: all
 	bench/run.sh $(BUILD)
 
+# Builds zeptor and the scanner's tests for this machine's CPU
+# (-march=native: the AVX-512BW tag search where the CPU has it) into
+# build-native/, and runs those tests; `make bench BUILD=build-native`
+# then times that build.
+native-check: deps-check
+	cmake -S . -B build-native -DCMAKE_CXX_FLAGS=-march=native \
+	  $(CMAKE_FLAGS) >/dev/null
+	cmake --build build-native -j $(JOBS) --target zeptor zeptor-pairs \
+	  scanner_test make_print_file
+	build-native/report/scanner_test --gtest_brief=1
+
 clean:
-	rm -rf $(BUILD) build-fuzz build-sanitize build-windows build-s390x \
-	  build-aarch64 build-web build-web-test web/node_modules
+	rm -rf $(BUILD) build-fuzz build-sanitize build-native build-windows \
+	  build-s390x build-aarch64 build-web build-web-test web/node_modules
 	rm -f $${TMPDIR:-/tmp}/zeptor-bench-*.prt $${TMPDIR:-/tmp}/zeptor-bench.rpt
 
 # Builds the scanner fuzzer with clang and runs it for FUZZ_SECONDS; prints

@@ -1,6 +1,5 @@
 // The tag-line search of x86-64, through SSE2, which every x86-64 CPU has.
-// (AVX2 and AVX-512BW were measured no faster: the time goes to the
-// kernel's copy of the file and to reading the numbers.)
+// A build for CPUs with AVX-512BW takes tag_search_avx512.cc instead.
 
 #include <emmintrin.h>
 
