@@ -13,13 +13,11 @@ __m512i load(const char* p) { return _mm512_loadu_si512(p); }
 
 [[gnu::always_inline]] inline std::uint64_t markedEndsAvx512(
     const char* p, const char* initials) {
-  // 'D' and 'V' are the bytes that setting 0x12 makes 'V' (with 'F' and
-  // 'T', which the line's own test refuses): one compare for both.
   const __mmask64 ends =
       _mm512_cmpeq_epi8_mask(load(p), _mm512_set1_epi8('\n'));
   return _mm512_mask_cmpeq_epi8_mask(
-      ends, _mm512_or_si512(load(initials), _mm512_set1_epi8(0x12)),
-      _mm512_set1_epi8('V'));
+      ends, _mm512_or_si512(load(initials), _mm512_set1_epi8(kTagInitialBits)),
+      _mm512_set1_epi8(kFoldedTagInitial));
 }
 
 [[gnu::always_inline]] inline std::uint64_t newlinesAvx512(const char* p) {

@@ -61,6 +61,16 @@ const char* findNextTagLineByMask(const char* begin, const char* end,
   return nullptr;
 }
 
+// Setting these bits makes either tag initial, 'D' or 'V', the byte
+// kFoldedTagInitial (and 'F' and 'T' too, which the line's own test
+// refuses): a CPU whose vector unit ORs a constant in finds both in one
+// compare.
+constexpr char kTagInitialBits = 0x12;
+constexpr char kFoldedTagInitial = 'V';
+static_assert(('D' | kTagInitialBits) == kFoldedTagInitial &&
+                  ('V' | kTagInitialBits) == kFoldedTagInitial,
+              "a fold that misses a tag initial");
+
 // Defines the two searches of a CPU through its `markedEnds` and
 // `newlines`.
 #define ZEPTOR_DEFINE_TAG_SEARCH_BY_MASK(markedEnds, newlines)            \

@@ -20,14 +20,12 @@ std::uint64_t bitsOf(__m128i lanes, unsigned shift) {
 }
 
 std::uint64_t markedEndsSse2(const char* p, const char* initials) {
-  // 'D' and 'V' are the bytes that setting 0x12 makes 'V' (with 'F' and
-  // 'T', which the line's own test refuses): one compare for both.
   std::uint64_t mask = 0;
   for (unsigned i = 0; i < 64; i += 16) {
     const __m128i ends = _mm_cmpeq_epi8(load(p + i), _mm_set1_epi8('\n'));
-    const __m128i tags =
-        _mm_cmpeq_epi8(_mm_or_si128(load(initials + i), _mm_set1_epi8(0x12)),
-                       _mm_set1_epi8('V'));
+    const __m128i tags = _mm_cmpeq_epi8(
+        _mm_or_si128(load(initials + i), _mm_set1_epi8(kTagInitialBits)),
+        _mm_set1_epi8(kFoldedTagInitial));
     mask |= bitsOf(_mm_and_si128(ends, tags), i);
   }
   return mask;
