@@ -98,8 +98,10 @@ LineEnd findLineEnd(const char* p, size_t size) {
 [[gnu::always_inline]] inline std::optional<double> readTagged(
     std::string_view text, size_t offset, const TaggedField& tagged) {
   const size_t value_column = offset + tagged.value_column;
+  // A line that reaches its value column holds the whole tag.
   if (text.size() <= value_column ||
-      field(text, offset + kTagColumn, tagged.tag.size()) != tagged.tag) {
+      std::string_view(text.data() + offset + kTagColumn, tagged.tag.size()) !=
+          tagged.tag) {
     return std::nullopt;
   }
   if (text.size() < value_column + tagged.value_width)
@@ -121,6 +123,7 @@ void Scanner::feed(std::string_view block) {
       p = scanLines(p, end);
     }
   }
+  countPendingPairs();
 }
 
 ScanResult Scanner::finish() {
@@ -130,6 +133,7 @@ ScanResult Scanner::finish() {
       examine(withoutCarriageReturn(head_, head_size_), Text::kWholeLine);
     if (rest_ == Rest::kVersion) endVersion();
   }
+  countPendingPairs();
   head_size_ = 0;
   return std::move(result_);
 }
@@ -252,20 +256,16 @@ const char* Scanner::scanTaggedLines(const char* p, const char* end) {
   static_assert(
       kTagLineReach > 1 + kErrorField.value_column + kErrorField.value_width,
       "a tag line's fields past its reach");
-  for (;;) {
-    p = skipUntaggedLines(p, end);
-    if (static_cast<size_t>(end - p) < kTagLineReach) return p;
+  for (p = skipUntaggedLines(p, end);
+       static_cast<size_t>(end - p) >= kTagLineReach;) {
+    // The search goes on from the line's end, which it counts, or from its
+    // reach when its rest holds no field.
     const size_t length = tagLineLength(p);
-    if (length == kTagLineReach) {
-      // Its rest holds no field: the search goes on from there.
-      examineTagLine(std::string_view(p, length));
-      p = findTaggedLineAfter(p + length, end);
-      continue;
-    }
-    examineTagLine(withoutCarriageReturn(p, length));
-    ++line_ends_;
-    p += length + 1;
+    examineTagLine(length == kTagLineReach ? std::string_view(p, length)
+                                           : withoutCarriageReturn(p, length));
+    p = findTaggedLineAfter(p + length, end);
   }
+  return p;
 }
 
 void Scanner::examineTagLine(std::string_view text) {
@@ -274,20 +274,20 @@ void Scanner::examineTagLine(std::string_view text) {
   } else {
     readError(text);
   }
-  countPairOnceComplete();
+  queuePairOnceComplete();
 }
 
 void Scanner::readSpacing(std::string_view text) {
   if (const std::optional<double> metres =
           readTagged(text, *offset_, kSpacingField)) {
-    spacing_ = Reading{*metres, line_ends_ + 1};
+    spacing_.emplace(Reading{*metres, line_ends_ + 1});
   }
 }
 
 void Scanner::readError(std::string_view text) {
   if (const std::optional<double> error =
           readTagged(text, *offset_, kErrorField)) {
-    error_ = Reading{*error, line_ends_ + 1};
+    error_.emplace(Reading{*error, line_ends_ + 1});
   }
 }
 
@@ -304,7 +304,7 @@ inline void Scanner::examine(std::string_view text, Text kind) {
   }
   readSpacing(text);
   readError(text);
-  countPairOnceComplete();
+  queuePairOnceComplete();
   if (startsVersion(text)) readVersion(text, kind);
 }
 
@@ -321,19 +321,29 @@ bool Scanner::detectOffset(std::string_view text) {
   return true;
 }
 
-void Scanner::countPairOnceComplete() {
+void Scanner::queuePairOnceComplete() {
   if (!spacing_ || !error_) return;
-  const double spacing_km = spacing_->value * kKilometresPerMetre;
-  const double accuracy_mm =
-      (error_->value * kSigmasAt95Percent) * kMillimetresPerMetre;
-  const double ratio = accuracy_mm / std::sqrt(spacing_km);
-  const Classification counted = result_.counts.add(ratio, spacing_km);
-  if (pairs_ != nullptr) {
-    pairs_->take(CountedPair{spacing_->line, error_->line, spacing_->value,
-                             error_->value, accuracy_mm, ratio, counted});
-  }
+  pending_[pending_size_++] = {*spacing_, *error_};
   spacing_.reset();
   error_.reset();
+  if (pending_size_ == pending_.size()) countPendingPairs();
+}
+
+void Scanner::countPendingPairs() {
+  for (size_t i = 0; i < pending_size_; ++i) {
+    const Reading& spacing = pending_[i].spacing;
+    const Reading& error = pending_[i].error;
+    const double spacing_km = spacing.value * kKilometresPerMetre;
+    const double accuracy_mm =
+        (error.value * kSigmasAt95Percent) * kMillimetresPerMetre;
+    const double ratio = accuracy_mm / std::sqrt(spacing_km);
+    const Classification counted = result_.counts.add(ratio, spacing_km);
+    if (pairs_ != nullptr) {
+      pairs_->take(CountedPair{spacing.line, error.line, spacing.value,
+                               error.value, accuracy_mm, ratio, counted});
+    }
+  }
+  pending_size_ = 0;
 }
 
 bool Scanner::startsVersion(std::string_view text) const {

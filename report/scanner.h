@@ -1,6 +1,7 @@
 #ifndef ZEPTOR_REPORT_SCANNER_H_
 #define ZEPTOR_REPORT_SCANNER_H_
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -68,8 +69,8 @@ class Scanner {
   // and only a version's text is read on to the line's end.
   static constexpr size_t kHeadSize = 68;
 
-  // Hands every counted pair to `pairs`, when there is one; it must
-  // outlive the scan.
+  // Hands every counted pair to `pairs`, when there is one, before the
+  // feed() or finish() that read it returns; it must outlive the scan.
   explicit Scanner(PairSink* pairs = nullptr) : pairs_(pairs) {}
   Scanner(const Scanner&) = delete;
   Scanner& operator=(const Scanner&) = delete;
@@ -117,7 +118,8 @@ class Scanner {
   void readError(std::string_view text);
   // Returns false when the magic line makes the offset undeterminable.
   bool detectOffset(std::string_view text);
-  void countPairOnceComplete();
+  void queuePairOnceComplete();
+  void countPendingPairs();
   bool startsVersion(std::string_view text) const;
   void readVersion(std::string_view text, Text kind);
   void endVersion();
@@ -133,9 +135,18 @@ class Scanner {
   std::optional<size_t> offset_;  // nothing until the magic line
   // The line ends passed so far; only kept whole with `pairs_`.
   Count line_ends_ = 0;
-  // The values read since the last pair was counted.
+  // The values read since the last pair was read whole.
   std::optional<Reading> spacing_;
   std::optional<Reading> error_;
+  // The pairs read whole but not yet counted. They are counted together, at
+  // the end of each block or when full: each pair's division and square
+  // root then overlap the others', where one by one they hold the search up.
+  struct PendingPair {
+    Reading spacing;
+    Reading error;
+  };
+  std::array<PendingPair, 64> pending_;
+  size_t pending_size_ = 0;
   Rest rest_ = Rest::kSkip;  // the first line is never examined
   // The head of a line begun in an earlier block; empty when none is.
   char head_[kHeadSize] = {};
