@@ -223,20 +223,26 @@ const char* Scanner::skipUntaggedLines(const char* p, const char* end) {
 
 // As skipUntaggedLines(), for the lines that start after a line end at or
 // after `p`, which may lie inside a line.
-const char* Scanner::findTaggedLineAfter(const char* p, const char* end) {
+inline const char* Scanner::findTaggedLineAfter(const char* p,
+                                                const char* end) {
   const size_t column = *offset_ + kTagColumn;
-  const size_t reach = column + kTagStartWidth;
   const char* const found =
       pairs_ == nullptr ? findNextTagLine(p, end, column)
                         : findNextTagLineCounting(p, end, column, &line_ends_);
-  if (found != nullptr) return found;
-  // Every line start whose tag start is in the block was tested, and the
-  // line ends before newlineLimit() counted.
+  return found != nullptr ? found : skipToLastLines(p, end);
+}
+
+// Where findTaggedLineAfter() found no tagged line: every line start whose
+// tag start is in the block was tested, and the line ends before
+// newlineLimit() counted. Returns the last line's start when its tag start
+// lies past the block's end, else the end, with the rest to skip.
+const char* Scanner::skipToLastLines(const char* p, const char* end) {
+  const size_t column = *offset_ + kTagColumn;
   const std::string_view rest(p, static_cast<size_t>(end - p));
   const size_t last_newline = rest.rfind('\n');
   const char* next = end;
   if (last_newline != std::string_view::npos &&
-      rest.size() - (last_newline + 1) < reach) {
+      rest.size() - (last_newline + 1) < column + kTagStartWidth) {
     next = p + last_newline + 1;
   } else {
     rest_ = Rest::kSkip;
@@ -323,27 +329,36 @@ bool Scanner::detectOffset(std::string_view text) {
 
 void Scanner::queuePairOnceComplete() {
   if (!spacing_ || !error_) return;
-  pending_[pending_size_++] = {*spacing_, *error_};
+  const size_t i = pending_.size++;
+  pending_.spacing_m[i] = spacing_->value;
+  pending_.spacing_line[i] = spacing_->line;
+  pending_.error_m[i] = error_->value;
+  pending_.error_line[i] = error_->line;
   spacing_.reset();
   error_.reset();
-  if (pending_size_ == pending_.size()) countPendingPairs();
+  if (pending_.size == PendingPairs::kCapacity) countPendingPairs();
 }
 
 void Scanner::countPendingPairs() {
-  for (size_t i = 0; i < pending_size_; ++i) {
-    const Reading& spacing = pending_[i].spacing;
-    const Reading& error = pending_[i].error;
-    const double spacing_km = spacing.value * kKilometresPerMetre;
-    const double accuracy_mm =
-        (error.value * kSigmasAt95Percent) * kMillimetresPerMetre;
-    const double ratio = accuracy_mm / std::sqrt(spacing_km);
-    const Classification counted = result_.counts.add(ratio, spacing_km);
+  constexpr size_t kCapacity = PendingPairs::kCapacity;
+  double spacing_km[kCapacity];
+  double accuracy_mm[kCapacity];
+  double ratio[kCapacity];
+  for (size_t i = 0; i < pending_.size; ++i) {
+    spacing_km[i] = pending_.spacing_m[i] * kKilometresPerMetre;
+    accuracy_mm[i] =
+        (pending_.error_m[i] * kSigmasAt95Percent) * kMillimetresPerMetre;
+    ratio[i] = accuracy_mm[i] / std::sqrt(spacing_km[i]);
+  }
+  for (size_t i = 0; i < pending_.size; ++i) {
+    const Classification counted = result_.counts.add(ratio[i], spacing_km[i]);
     if (pairs_ != nullptr) {
-      pairs_->take(CountedPair{spacing.line, error.line, spacing.value,
-                               error.value, accuracy_mm, ratio, counted});
+      pairs_->take(CountedPair{pending_.spacing_line[i], pending_.error_line[i],
+                               pending_.spacing_m[i], pending_.error_m[i],
+                               accuracy_mm[i], ratio[i], counted});
     }
   }
-  pending_size_ = 0;
+  pending_.size = 0;
 }
 
 bool Scanner::startsVersion(std::string_view text) const {

@@ -96,6 +96,7 @@ class Scanner {
   const char* consumeRest(const char* p, const char* end);
   const char* skipUntaggedLines(const char* p, const char* end);
   const char* findTaggedLineAfter(const char* p, const char* end);
+  const char* skipToLastLines(const char* p, const char* end);
   const char* scanTaggedLines(const char* p, const char* end);
   // Keeps the head of a line that the block ends inside.
   void carry(const char* p, const char* end);
@@ -139,14 +140,18 @@ class Scanner {
   std::optional<Reading> spacing_;
   std::optional<Reading> error_;
   // The pairs read whole but not yet counted. They are counted together, at
-  // the end of each block or when full: each pair's division and square
-  // root then overlap the others', where one by one they hold the search up.
-  struct PendingPair {
-    Reading spacing;
-    Reading error;
+  // the end of each block or when full: their divisions and square roots
+  // then overlap, two or more to an instruction, where one by one each held
+  // the search up. A column a value, so that the compiler can pair them.
+  struct PendingPairs {
+    static constexpr size_t kCapacity = 64;
+    double spacing_m[kCapacity] = {};
+    double error_m[kCapacity] = {};
+    Count spacing_line[kCapacity] = {};
+    Count error_line[kCapacity] = {};
+    size_t size = 0;
   };
-  std::array<PendingPair, 64> pending_;
-  size_t pending_size_ = 0;
+  PendingPairs pending_;
   Rest rest_ = Rest::kSkip;  // the first line is never examined
   // The head of a line begun in an earlier block; empty when none is.
   char head_[kHeadSize] = {};
