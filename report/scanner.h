@@ -1,7 +1,6 @@
 #ifndef ZEPTOR_REPORT_SCANNER_H_
 #define ZEPTOR_REPORT_SCANNER_H_
 
-#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
